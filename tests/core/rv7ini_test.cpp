@@ -1,0 +1,332 @@
+#include "rv7ini.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "rv7log.h"
+#include "settings_fixture.h"
+
+namespace {
+
+constexpr char kGameHeader[] = "\n# comment:\n# current game setup.\n# do not modify.\n\n[Game]\n";
+constexpr char kMazesHeader[] =
+    "\n# comment:\n# to identify number of mazes in each set.\n# do not modify.\n\n[Mazes]\n";
+
+using GameIniTest = SettingsTest;
+using MazesIniTest = SettingsTest;
+using IniDefaultsTest = SettingsTest;
+using IniTraceTest = SettingsTest;
+
+std::vector<std::string> level_set_names() {
+  std::vector<std::string> names;
+  for (LevelSetEntry* entry = first_level_set(); entry != nullptr; entry = next_level_set(entry)) {
+    names.emplace_back(entry->name);
+  }
+  return names;
+}
+
+// ---------------------------------------------------------------------------------------
+// Game.Ini
+
+TEST_F(GameIniTest, WriterKeepsFirstTwoEntriesSortsTheRestAndPadsKeys) {
+  WriteFile("Ini\\Game.Ini", std::string(kGameHeader) +
+                                 "Player=Ann\n"
+                                 "  Maze   =   Screens  \n"
+                                 "zeta = 3\n"
+                                 "Beta = 7\n"
+                                 "abc = 2\n"
+                                 "Screens = 12\n");
+  EXPECT_EQ(GameIni(), 0);
+  EXPECT_EQ(key_width(), 7);
+  set_game_number("abc", 4);
+  EXPECT_EQ(game_dirty(), 1);
+  EXPECT_EQ(writeGameIni(), 0);
+  EXPECT_EQ(game_dirty(), 0);
+  EXPECT_EQ(ReadFile("Ini\\Game.Ini"), std::string(kGameHeader) +
+                                           "Player  = Ann\n"
+                                           "Maze    = Screens\n"
+                                           "abc     = 4\n"
+                                           "Beta    = 7\n"
+                                           "Screens = 12\n"
+                                           "zeta    = 3\n"
+                                           "\n");
+  EXPECT_FALSE(FileExists("Ini\\Game.Ini.tmp"));
+}
+
+TEST_F(GameIniTest, OnlyEntriesOfTheExactGameSectionAreRead) {
+  WriteFile("Ini\\Game.Ini",
+            "Early = before any header\n"
+            "[game]\nLower = lower-case header\n"
+            "[ Game ]\nBlank = blanks inside brackets\n"
+            "[]\nEmpty = empty section name\n"
+            "[Game]\nPlayer = Bo\nNoValue\n# Hash = comment\n; Semi = x\n/ Slash = x\n=\n\n"
+            "[Other]\nOther = 1\n"
+            "[Game\nOpen = 2\n");
+  GameIni();
+  set_game_dirty(1);
+  writeGameIni();
+  EXPECT_EQ(ReadFile("Ini\\Game.Ini"), std::string(kGameHeader) +
+                                           "Player = Bo\n"
+                                           "Open   = 2\n"
+                                           "\n");
+}
+
+TEST_F(GameIniTest, WritesOnlyWhenDirtyAndClearsTheFlagEvenWhenItCannotWrite) {
+  WriteFile("Ini\\Game.Ini", "[Game]\nPlayer = Ann\n");
+  GameIni();
+  game_chk("New");  // a new key alone does not make the table dirty
+  writeGameIni();
+  EXPECT_EQ(ReadFile("Ini\\Game.Ini"), "[Game]\nPlayer = Ann\n");
+  std::filesystem::remove_all("Ini");
+  set_game_value("Player", "Cy");
+  EXPECT_EQ(game_dirty(), 1);
+  EXPECT_EQ(writeGameIni(), 0);
+  EXPECT_EQ(game_dirty(), 0);
+  EXPECT_FALSE(FileExists("Ini"));
+}
+
+TEST_F(GameIniTest, FailedReplacementLeavesTheOldFile) {
+  WriteFile("Ini\\Game.Ini", "[Game]\nPlayer = Ann\n");
+  GameIni();
+  ASSERT_EQ(MakeDirectory("Ini\\Game.Ini.tmp"), 0);  // the temporary file cannot be made
+  set_game_value("Player", "Cy");
+  writeGameIni();
+  EXPECT_EQ(ReadFile("Ini\\Game.Ini"), "[Game]\nPlayer = Ann\n");
+  EXPECT_EQ(game_dirty(), 0);
+}
+
+TEST_F(GameIniTest, GameCheckAddsOneWithoutDirtyAndSetValueNeverAdds) {
+  WriteFile("Ini\\Game.Ini", "[Game]\nSet = 5\nSet = 9\n");
+  GameIni();
+  EXPECT_STREQ(game_chk("Set"), "5");
+  EXPECT_STREQ(game_chk("set"), "1");  // keys compare with case
+  EXPECT_EQ(game_dirty(), 0);
+  set_game_value("Missing", "x");
+  EXPECT_EQ(game_dirty(), 0);
+  set_game_number("Set", -2);
+  EXPECT_STREQ(game_chk("Set"), "-2");
+  EXPECT_STREQ(game_chk("Missing"), "1");  // added only now, by the game check
+  writeGameIni();
+  // The long key added by game check is written unpadded; duplicates stay.
+  EXPECT_EQ(ReadFile("Ini\\Game.Ini"), std::string(kGameHeader) +
+                                           "Set = -2\n"
+                                           "Set = 9\n"
+                                           "Missing = 1\n"
+                                           "set = 1\n"
+                                           "\n");
+}
+
+TEST_F(GameIniTest, CarriageReturnsAreNotPartOfValues) {
+  WriteFile("Ini\\Game.Ini", "\r\n# c\r\n[Game]\r\nPlayer = Ann\r\nMaze = S\r\n");
+  GameIni();
+  EXPECT_STREQ(game_chk("Player"), "Ann");
+  EXPECT_STREQ(game_chk("Maze"), "S");
+}
+
+TEST_F(GameIniTest, HostileContentNeitherCrashesNorOverruns) {
+  std::string binary = "[Game]\nBin\x01\xff = \x7f\x80\n";
+  binary += std::string("Nul = a\0b\n", 10);
+  binary += "Long = " + std::string(3000, 'v') + "\n";
+  binary += std::string(2000, 'k') + " = 1\n";
+  binary += "[" + std::string(1000, 's') + "]\nAfter = 1\n";
+  WriteFile("Ini\\Game.Ini", binary);
+  EXPECT_EQ(GameIni(), 0);
+  EXPECT_EQ(std::strlen(game_chk("Long")), kMaxLine - std::strlen("Long = "));
+  EXPECT_STREQ(game_chk("Nul"), "a");
+  EXPECT_LE(key_width(), static_cast<int>(kMaxLine));
+  set_game_dirty(1);
+  EXPECT_EQ(writeGameIni(), 0);
+  EXPECT_NE(ReadFile("Ini\\Game.Ini").find("Long"), std::string::npos);
+}
+
+TEST_F(GameIniTest, UnreadableOrMissingFilesLeaveTheTablesEmpty) {
+  ASSERT_EQ(MakeDirectory("Ini\\Game.Ini"), 0);  // opens, but cannot be read
+  EXPECT_EQ(GameIni(), 0);
+  std::filesystem::remove_all("Ini");
+  EXPECT_EQ(GameIni(), 0);
+  EXPECT_EQ(MazesIni(), 0);
+  EXPECT_EQ(level_set_count(), 0);
+  EXPECT_EQ(key_width(), 0);
+}
+
+// ---------------------------------------------------------------------------------------
+// Mazes.Ini
+
+TEST_F(MazesIniTest, CountsAreLeadingDecimalNumbers) {
+  WriteFile("Ini\\Mazes.Ini",
+            "[Mazes]\nA = 12abc\nB = x\nC = -3\nD = +5\nE = 99999999999\nA = 7\nF =\n");
+  MazesIni();
+  EXPECT_EQ(level_set_names(), (std::vector<std::string>{"A", "B", "C", "D", "E", "A"}));
+  EXPECT_EQ(level_count("A"), 12);  // the first entry of a name counts
+  EXPECT_EQ(level_count("B"), 0);
+  EXPECT_EQ(level_count("C"), -3);
+  EXPECT_EQ(level_count("D"), 5);
+  EXPECT_EQ(level_count("E"), 2147483647);
+  EXPECT_EQ(level_count("a"), 0);
+  EXPECT_EQ(first_level_set()->spare, 0);
+}
+
+TEST_F(MazesIniTest, WriterSortsTheWholeTableAndSpareFieldsTravelWithTheirSets) {
+  WriteFile("Ini\\Mazes.Ini", std::string(kMazesHeader) + "Zed = 3\nalpha = 10\n");
+  MazesIni();
+  EXPECT_EQ(set_level_count("Beta", 4), 0);
+  EXPECT_EQ(set_level_count("Zed", 5), 3);
+  EXPECT_EQ(mazes_dirty(), 0);
+  EXPECT_EQ(key_width(), 5);
+  first_level_set()->spare = 42;  // Zed's
+  EXPECT_EQ(set_level_count("LongerName", 1), 0);
+  EXPECT_EQ(key_width(), 10);
+  writeMazesIni();
+  EXPECT_EQ(ReadFile("Ini\\Mazes.Ini"), std::string(kMazesHeader) + "Zed = 3\nalpha = 10\n");
+  set_mazes_dirty(1);
+  writeMazesIni();
+  EXPECT_EQ(ReadFile("Ini\\Mazes.Ini"), std::string(kMazesHeader) +
+                                            "alpha      = 10\n"
+                                            "Beta       = 4\n"
+                                            "LongerName = 1\n"
+                                            "Zed        = 5\n"
+                                            "\n");
+  EXPECT_EQ(level_set_names(), (std::vector<std::string>{"alpha", "Beta", "LongerName", "Zed"}));
+  LevelSetEntry* zed = first_level_set();
+  while (std::strcmp(zed->name, "Zed") != 0) {
+    zed = next_level_set(zed);
+  }
+  EXPECT_EQ(zed->spare, 42);
+  EXPECT_EQ(mazes_dirty(), 0);
+}
+
+TEST_F(MazesIniTest, SetNamesWidenTheGameColumnToo) {
+  WriteFile("Ini\\Mazes.Ini", "[Mazes]\nVeryLongSetName = 3\n");
+  WriteFile("Ini\\Game.Ini", "[Game]\nPlayer = Ann\n");
+  MazesIni();
+  GameIni();
+  set_game_dirty(1);
+  writeGameIni();
+  EXPECT_EQ(ReadFile("Ini\\Game.Ini"), std::string(kGameHeader) + "Player          = Ann\n\n");
+}
+
+// ---------------------------------------------------------------------------------------
+// Current selection
+
+TEST_F(IniDefaultsTest, FirstRunSelectsScreensAndAddsMazeAndPlayer) {
+  IniDefaults();
+  EXPECT_STREQ(current_set(), "Screens");
+  EXPECT_EQ(current_level(), 1);
+  EXPECT_EQ(current_level_count(), 0);
+  EXPECT_STREQ(player_name(), "1");
+  set_game_dirty(1);
+  writeGameIni();
+  EXPECT_EQ(ReadFile("Ini\\Game.Ini"), std::string(kGameHeader) + "Maze = 1\nPlayer = 1\n\n");
+}
+
+TEST_F(IniDefaultsTest, KnownSetTakesItsRememberedLevelWhenInRange) {
+  WriteFile("Ini\\Mazes.Ini", "[Mazes]\nScreens = 90\nOwn = 20\nEmpty = 0\n");
+  struct Case {
+    const char* game;
+    const char* set;
+    int level;
+    int count;
+  };
+  const Case cases[] = {
+      {"Maze = Own\nOwn = 7\n", "Own", 7, 20},       {"Maze = Own\nOwn = 20\n", "Own", 20, 20},
+      {"Maze = Own\nOwn = 0\n", "Own", 1, 20},       {"Maze = Own\nOwn = 21\n", "Own", 1, 20},
+      {"Maze = Own\nOwn = x\n", "Own", 1, 20},       {"Maze = Own\n", "Own", 1, 20},
+      {"Maze = Gone\nGone = 3\n", "Screens", 1, 90}, {"Maze = Empty\n", "Screens", 1, 90},
+  };
+  for (const Case& test : cases) {
+    release_ini();
+    MazesIni();
+    WriteFile("Ini\\Game.Ini", std::string("[Game]\nPlayer = Di\n") + test.game);
+    GameIni();
+    IniDefaults();
+    EXPECT_STREQ(current_set(), test.set) << test.game;
+    EXPECT_EQ(current_level(), test.level) << test.game;
+    EXPECT_EQ(current_level_count(), test.count) << test.game;
+    EXPECT_STREQ(player_name(), "Di");
+  }
+  EXPECT_STREQ(game_chk("Maze"), "Empty");  // the table keeps the old value
+}
+
+TEST_F(IniDefaultsTest, SelectionTextsAreCutToTheirRoom) {
+  set_player_name(std::string(150, 'p'));
+  EXPECT_EQ(std::strlen(player_name()), static_cast<std::size_t>(kMaxPlayerName));
+  set_current_set(std::string(80, 's'));
+  EXPECT_EQ(std::strlen(current_set()), static_cast<std::size_t>(kMaxSetName));
+  WriteFile("Ini\\Game.Ini", "[Game]\nPlayer = " + std::string(300, 'q') + "\n");
+  GameIni();
+  IniDefaults();
+  EXPECT_EQ(std::string(player_name()), std::string(kMaxPlayerName, 'q'));
+  set_current_level(5);
+  set_current_level_count(9);
+  EXPECT_EQ(current_level(), 5);
+  EXPECT_EQ(current_level_count(), 9);
+}
+
+TEST_F(IniDefaultsTest, ReleaseFreesEveryEntryAndRestoresTheStart) {
+  const int blocks_before = process_pool().blocks_in_use();
+  WriteFile("Ini\\Game.Ini", "[Game]\nPlayer = Ann\nMaze = X\n");
+  WriteFile("Ini\\Mazes.Ini", "[Mazes]\nX = 4\n");
+  GameIni();
+  MazesIni();
+  IniDefaults();
+  set_game_value("X", "2");
+  EXPECT_GT(process_pool().blocks_in_use(), blocks_before);
+  release_ini();
+  EXPECT_EQ(process_pool().blocks_in_use(), blocks_before);
+  EXPECT_EQ(level_set_count(), 0);
+  EXPECT_EQ(first_level_set(), nullptr);
+  EXPECT_EQ(game_dirty(), 0);
+  EXPECT_EQ(key_width(), 0);
+  EXPECT_STREQ(player_name(), "");
+  EXPECT_STREQ(current_set(), "");
+  EXPECT_EQ(current_level(), 1);
+  EXPECT_EQ(current_level_count(), 1);
+}
+
+// ---------------------------------------------------------------------------------------
+// Trace log
+
+TEST_F(IniTraceTest, FunctionLevelTracesEntryExitAndEveryLine) {
+  LogSelectProgram(kGameLog);
+  WriteFile("Ini\\Game.Ini", std::string(kGameHeader) + "Player = Ann\n[x]\nLost = 1\n");
+  WriteFile("Ini\\Mazes.Ini", std::string(kMazesHeader) + "Screens = 12\n");
+  ASSERT_EQ(setenv("RV7LOG", "func", 1), 0);
+  MazesIni();
+  GameIni();
+  IniDefaults();
+  set_game_dirty(1);
+  writeGameIni();
+  unsetenv("RV7LOG");
+  LogReadSwitch();
+  const std::string log = ReadFile("RV7LOG.01");
+  for (const char* expected : {"rv7ini:",
+                               ":GameIni: Entry\n",
+                               ":GameIni: Exit, rc=0\n",
+                               ":MazesIni: Exit, rc=0\n",
+                               ":IniDefaults: Entry\n",
+                               ":IniDefaults: Exit\n",
+                               ":writeGameIni: Exit, rc=0\n",
+                               ":game_chk: Entry\n",
+                               "GameIni: open read, Ini\\Game.Ini, f=",
+                               "GameIni: close, Ini\\Game.Ini, f=",
+                               "GameIni: blank line\n",
+                               "GameIni: comment=# comment:\n",
+                               "GameIni: header=[Game]\n",
+                               "GameIni: ignored=Lost\n",
+                               "GameIni: key=Player, value=Ann\n",
+                               "MazesIni: set=Screens, mazes=12\n",
+                               "game_chk: key=Maze, value=1\n",
+                               "IniDefaults: set=Screens, level 1 of 12\n",
+                               "IniDefaults: player, name=Ann\n",
+                               "writeGameIni: fmt=>%-7s = %s<\n",
+                               "writeGameIni: open write, Ini\\Game.Ini, f="}) {
+    EXPECT_NE(log.find(expected), std::string::npos) << expected;
+  }
+}
+
+}  // namespace
