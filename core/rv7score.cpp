@@ -1,0 +1,399 @@
+#include "rv7score.h"
+
+#include <algorithm>
+#include <cctype>
+#include <climits>
+#include <vector>
+
+#include "display_hooks.h"
+#include "engine.h"
+#include "files.h"
+#include "line_pieces.h"
+#include "rv7ini.h"
+#include "rv7list.h"
+#include "rv7log.h"
+#include "rv7maze.h"
+#include "step_letters.h"
+
+namespace {
+
+constexpr char kLogModule[] = "rv7score";
+
+constexpr char kScoreSuffix[] = ".rv7";
+constexpr char kHeader[] = "\n# comment:\n# some game solutions.\n# do not modify.\n\n";
+constexpr std::string_view kBookmarkWord = "Bookmark";
+// A section line "[name]" must fit one piece, so that the file reads back as written.
+constexpr std::size_t kMaxRecordName = kLinePiece - 2;
+
+std::vector<SolutionRecord> g_records;
+std::optional<std::string> g_bookmark;
+
+struct Derived {
+  int best_moves = 0;
+  int best_pushes = 0;
+  std::string best_name;
+  std::string own_name;
+  int own_moves = 0;
+  int own_pushes = 0;
+};
+Derived g_derived;
+
+// The decimal number at the start of `text` (optional sign, then digits), 0 without
+// digits; values beyond the 32-bit range are held at its ends.
+int leading_number(std::string_view text) {
+  bool negative = false;
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  long long value = 0;
+  for (char c : text) {
+    if (!std::isdigit(static_cast<unsigned char>(c))) {
+      break;
+    }
+    value = std::min<long long>(value * 10 + (c - '0'), static_cast<long long>(INT_MAX) + 1);
+  }
+  value = negative ? -value : value;
+  return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+}
+
+// Moves and pushes from a name "moves.pushes.who".
+void parse_counts(std::string_view name, int& moves, int& pushes) {
+  moves = leading_number(name);
+  std::size_t dot = name.find('.');
+  pushes = dot == std::string_view::npos ? 0 : leading_number(name.substr(dot + 1));
+}
+
+const SolutionRecord* first_record_by(std::string_view who) {
+  auto it = std::find_if(g_records.begin(), g_records.end(),
+                         [who](const SolutionRecord& record) { return record.who() == who; });
+  return it == g_records.end() ? nullptr : &*it;
+}
+
+void recompute_derived() {
+  g_derived = Derived{};
+  g_derived.own_name = player_name();
+  if (!g_records.empty()) {
+    const SolutionRecord& best = g_records.front();
+    g_derived.best_moves = best.moves;
+    g_derived.best_pushes = best.pushes;
+    g_derived.best_name = best.who();
+  }
+  if (const SolutionRecord* own = first_record_by(g_derived.own_name)) {
+    g_derived.own_moves = own->moves;
+    g_derived.own_pushes = own->pushes;
+  }
+}
+
+// ---- reading
+
+// What the lines of a score file are being read into.
+struct ReadState {
+  bool bookmark_open = false;
+  std::size_t bookmark_count = 0;  // letters the bookmark section announced
+};
+
+std::size_t letter_room(int count) {
+  return count > 0 ? static_cast<std::size_t>(count) : 0;
+}
+
+// Appends `data` to `text`, never beyond `count` letters in all; the surplus is dropped.
+void append_letters(std::string& text, std::size_t count, std::string_view data) {
+  if (text.size() < count) {
+    text.append(data.substr(0, count - text.size()));
+  }
+}
+
+// The text between "[" and the line's last character.
+std::string_view section_name(std::string_view line) {
+  return line.size() >= 2 ? line.substr(1, line.size() - 2) : std::string_view{};
+}
+
+void open_bookmark(ReadState& state, std::string_view line) {
+  state.bookmark_open = true;
+  state.bookmark_count = letter_room(leading_number(section_name(line)));
+  g_bookmark.emplace();
+  RV7_LOG(kLogInfo, "Bookmarked");
+}
+
+void open_record(std::string_view line) {
+  SolutionRecord record;
+  record.name = section_name(line);
+  parse_counts(record.name, record.moves, record.pushes);
+  RV7_LOG(kLogInfo, "%s", record.name.c_str());
+  g_records.push_back(std::move(record));
+}
+
+// Letter data goes to the bookmark once one was opened, else to the record opened last;
+// data before the first section has no owner and is dropped.
+void take_letters(const ReadState& state, std::string_view data) {
+  if (state.bookmark_open) {
+    append_letters(*g_bookmark, state.bookmark_count, data);
+  } else if (!g_records.empty()) {
+    SolutionRecord& last = g_records.back();
+    append_letters(last.letters, letter_room(last.moves), data);
+  }
+}
+
+void take_line(ReadState& state, std::string_view line) {
+  if (line.empty() || line.front() == '#') {
+    return;
+  }
+  if (line.front() != '[') {
+    take_letters(state, line);
+  } else if (line.find(kBookmarkWord) != std::string_view::npos) {
+    open_bookmark(state, line);
+  } else {
+    open_record(line);
+  }
+}
+
+// The line without its line end (line feed and carriage return).
+std::string_view strip_line_end(std::string_view line) {
+  if (!line.empty() && line.back() == '\n') {
+    line.remove_suffix(1);
+  }
+  if (!line.empty() && line.back() == '\r') {
+    line.remove_suffix(1);
+  }
+  return line;
+}
+
+void read_score_file(FILE* file) {
+  ReadState state;
+  read_line_pieces(file,
+                   [&state](std::string_view piece) { take_line(state, strip_line_end(piece)); });
+}
+
+// ---- writing
+
+// Letters in lines of kLettersPerLine, key letters written as their lower-case letters.
+void write_letters(LineFile& out, std::string_view letters) {
+  for (std::size_t start = 0; start < letters.size(); start += kLettersPerLine) {
+    std::string line(letters.substr(start, kLettersPerLine));
+    std::transform(line.begin(), line.end(), line.begin(), StoredLetter);
+    line += '\n';
+    out.write_text(line);
+  }
+}
+
+// Opens the score file for writing and writes the header and every sound record. The
+// caller closes it (nothing is written when it did not open).
+void write_records(LineFile& out, const std::string& path) {
+  RV7_LOG(kLogInfo, "open write file=%s", path.c_str());
+  out.open(path, "w");
+  out.write_text(kHeader);
+  for (const SolutionRecord& record : g_records) {
+    if (record.letters.size() != letter_room(record.moves) || record.moves < 0) {
+      continue;
+    }
+    RV7_LOG(kLogInfo, "%s", record.name.c_str());
+    out.write_format("[%s]\n", record.name.c_str());
+    write_letters(out, record.letters);
+    out.write_text("\n");
+  }
+}
+
+void close_file(LineFile& out, const std::string& path) {
+  RV7_LOG(kLogInfo, "close file=%s", path.c_str());
+  int rc = out.close();
+  if (rc != 0) {
+    RV7_LOG(kLogInfo, "write failed, rc=%d", rc);
+  }
+}
+
+// ---- recording
+
+// The first `moves` letters of `solution`, cut at a zero byte.
+std::string first_letters(const SolutionSteps& solution) {
+  std::string_view letters = solution.letters.substr(0, letter_room(solution.moves));
+  return std::string(letters.substr(0, letters.find('\0')));
+}
+
+SolutionRecord make_record(std::string_view who, const SolutionSteps& solution) {
+  SolutionRecord record;
+  record.moves = solution.moves;
+  record.pushes = solution.pushes;
+  record.name = std::to_string(solution.moves) + "." + std::to_string(solution.pushes) + "." +
+                std::string(who);
+  record.name.resize(std::min(record.name.size(), kMaxRecordName));
+  record.letters = first_letters(solution);
+  return record;
+}
+
+enum class Placement { kBefore, kDuplicate, kBehind };
+
+// Where `added` stands relative to the stored record `stored` in the order of merit.
+Placement compare(const SolutionRecord& added, const SolutionRecord& stored) {
+  long long added_sum = static_cast<long long>(added.moves) + added.pushes;
+  long long stored_sum = static_cast<long long>(stored.moves) + stored.pushes;
+  if (added_sum != stored_sum) {
+    return added_sum < stored_sum ? Placement::kBefore : Placement::kBehind;
+  }
+  if (added.moves != stored.moves) {
+    return added.moves < stored.moves ? Placement::kBefore : Placement::kBehind;
+  }
+  if (added.name == stored.name) {
+    return Placement::kDuplicate;
+  }
+  return stored.name.find(kSolverName) != std::string::npos ? Placement::kBefore
+                                                            : Placement::kBehind;
+}
+
+void redraw_record_lines() {
+  for (StatusField field :
+       {StatusField::kBestMoves, StatusField::kBestPushes, StatusField::kBestName,
+        StatusField::kOwnMoves, StatusField::kOwnPushes, StatusField::kPlayer}) {
+    display_hooks().RedrawStatusField(field);
+  }
+}
+
+SolutionSteps engine_steps() {
+  return SolutionSteps{move_count(), push_count(), std::string_view(step_letters())};
+}
+
+}  // namespace
+
+std::string_view SolutionRecord::who() const {
+  std::size_t first = name.find('.');
+  if (first == std::string::npos) {
+    return {};
+  }
+  std::size_t second = name.find('.', first + 1);
+  if (second == std::string::npos) {
+    return {};
+  }
+  return std::string_view(name).substr(second + 1);
+}
+
+std::string ScorePath() {
+  return MazePath() + kScoreSuffix;
+}
+
+void ClearStats() {
+  RV7_ENTRY();
+  g_records.clear();
+  g_bookmark.reset();
+  g_derived = Derived{};
+  RV7_EXIT();
+}
+
+void GetStats() {
+  RV7_ENTRY();
+  const std::string path = ScorePath();
+  RV7_LOG(kLogInfo, "open read file=%s", path.c_str());
+  if (ScopedFile file{OpenFile(path, "r")}) {
+    read_score_file(file.get());
+    RV7_LOG(kLogInfo, "close file=%s", path.c_str());
+  }
+  recompute_derived();
+  RV7_EXIT();
+}
+
+void RecordSolution(std::string_view who) {
+  RecordSolution(who, engine_steps());
+}
+
+void RecordSolution(std::string_view who, const SolutionSteps& solution) {
+  RV7_ENTRY();
+  SolutionRecord added = make_record(who, solution);
+  std::size_t index = 0;
+  Placement placement = Placement::kBehind;
+  for (; index < g_records.size(); ++index) {
+    placement = compare(added, g_records[index]);
+    if (placement != Placement::kBehind) {
+      break;
+    }
+  }
+  const bool inserted = placement != Placement::kDuplicate;
+  if (inserted) {
+    g_records.insert(g_records.begin() + static_cast<std::ptrdiff_t>(index), std::move(added));
+  }
+  const bool removed = g_records.size() > static_cast<std::size_t>(kMaxSolutions);
+  if (removed) {
+    g_records.resize(kMaxSolutions);
+  }
+  // A solution ranking below the fifth record is neither written nor shown.
+  const bool ranked = index < static_cast<std::size_t>(kMaxSolutions);
+  if (ranked && (inserted || removed)) {
+    SaveSolution();
+  }
+  recompute_derived();
+  if (ranked) {
+    redraw_record_lines();
+  }
+  RV7_EXIT();
+}
+
+void SaveSolution() {
+  RV7_ENTRY();
+  const std::string path = ScorePath();
+  LineFile out;
+  write_records(out, path);
+  close_file(out, path);
+  RV7_EXIT();
+}
+
+void SaveBookmark() {
+  SaveBookmark(engine_steps());
+}
+
+void SaveBookmark(const SolutionSteps& steps) {
+  RV7_ENTRY();
+  const std::string path = ScorePath();
+  LineFile out;
+  write_records(out, path);
+  std::string letters = first_letters(steps);
+  std::transform(letters.begin(), letters.end(), letters.begin(), StoredLetter);
+  g_bookmark = std::move(letters);
+  out.write_format("[%d.%d.Bookmark]\n", steps.moves, steps.pushes);
+  write_letters(out, *g_bookmark);
+  out.write_text("\n");
+  close_file(out, path);
+  RV7_EXIT();
+}
+
+std::span<const SolutionRecord> SolutionRecords() {
+  return g_records;
+}
+
+int BestMoves() {
+  return g_derived.best_moves;
+}
+int BestPushes() {
+  return g_derived.best_pushes;
+}
+const std::string& BestName() {
+  return g_derived.best_name;
+}
+const std::string& OwnName() {
+  return g_derived.own_name;
+}
+int OwnMoves() {
+  return g_derived.own_moves;
+}
+int OwnPushes() {
+  return g_derived.own_pushes;
+}
+
+std::optional<std::string_view> BestLetters() {
+  if (g_records.empty()) {
+    return std::nullopt;
+  }
+  return g_records.front().letters;
+}
+
+std::optional<std::string_view> OwnLetters() {
+  const SolutionRecord* own = first_record_by(g_derived.own_name);
+  if (own == nullptr) {
+    return std::nullopt;
+  }
+  return own->letters;
+}
+
+std::optional<std::string_view> BookmarkLetters() {
+  if (!g_bookmark) {
+    return std::nullopt;
+  }
+  return *g_bookmark;
+}

@@ -1,0 +1,33 @@
+#include "engine_fixture.h"
+
+#include <cstdio>
+#include <sstream>
+
+namespace {
+
+constexpr int kLogFiles = 9;
+
+}  // namespace
+
+std::vector<std::string> EngineTest::LogLines() {
+  std::vector<std::string> lines;
+  for (int number = 1; number <= kLogFiles; ++number) {
+    char name[16];
+    std::snprintf(name, sizeof name, "%s.%02d", kLogVariable, number);
+    std::istringstream in(ReadFile(name));
+    for (std::string line; std::getline(in, line);) {
+      lines.push_back(line);
+    }
+  }
+  return lines;
+}
+
+int EngineTest::CountTrace(std::string_view function, std::string_view text) {
+  // A line reads "time ids module:line:function: text".
+  const std::string tail = ":" + std::string(function) + ": " + std::string(text);
+  int count = 0;
+  for (const std::string& line : LogLines()) {
+    count += line.ends_with(tail);
+  }
+  return count;
+}
