@@ -88,9 +88,10 @@ void* CreateAndPublish(const std::string& object, std::size_t size, void (*init)
 }  // namespace
 
 std::string SharedBlockName(std::string_view name) {
-  std::string object = "/" + std::string(name);
-  std::replace_if(
-      object.begin() + 1, object.end(), [](char c) { return c == '/' || c == '\\'; }, '_');
+  std::string object(1, '/');
+  for (char c : name) {
+    object.push_back(c == '/' || c == '\\' ? '_' : c);
+  }
   return object;
 }
 
