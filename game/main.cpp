@@ -1,0 +1,43 @@
+// Entry of the game program nrv7.
+#include <QApplication>
+#include <QStringList>
+
+#include <string>
+
+#include "rv7game.h"
+#include "rv7log.h"
+#include "tone.h"
+
+namespace {
+
+constexpr char kLogModule[] = "rv7game";
+
+// The command-line text: the arguments after the program name, joined by blanks (what is
+// left after the toolkit took its own options).
+std::string CommandLineText(const QStringList& arguments) {
+  return arguments.mid(1).join(QLatin1Char(' ')).toStdString();
+}
+
+// Without a sound device a refused action rings the display's bell instead.
+void RingDisplayBell() {
+  QApplication::beep();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setQuitOnLastWindowClosed(false);
+  SetBeepFallback(&RingDisplayBell);
+  const std::string command_line = CommandLineText(QApplication::arguments());
+  LogSelectProgram(kGameLog);
+  LogSetProgramIdentity(command_line.c_str());
+  RV7_ENTRY();
+  RV7_LOG(kLogInfo, "cmdline=%s", command_line.c_str());
+  RV7_LOG(kLogInfo, "path=%s, name=%s", LogProgramDirectory(), LogProgramName());
+  LoadSettings();
+  main2();
+  SaveSettings();
+  RV7_EXIT_RC(0);
+  return 0;
+}

@@ -1,0 +1,6 @@
+#include "services.h"
+
+GameServices& Services() {
+  static GameServices services;
+  return services;
+}
