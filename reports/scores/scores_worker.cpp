@@ -1,0 +1,72 @@
+#include "scores_worker.h"
+
+#include <string>
+
+#include "level_walk.h"
+#include "rv7ini.h"
+#include "rv7score.h"
+#include "score_pages.h"
+
+namespace {
+
+constexpr char kLogModule[] = "rv7";
+constexpr char kPass1Text[] = "Pass 1...";
+constexpr char kPass2Text[] = "Pass 2...";
+constexpr char kScoreSuffix[] = ".rv7";
+constexpr char kLastSetKey[] = "Maze";
+
+// Walks every level with the Level walk (showing each score-file path with the Paint
+// handshake), reads its records and hands the level to `visit`.
+template <typename Visit>
+void WalkScores(const char* pass_text, Visit visit) {
+  LevelWalkReset();
+  SetStatusLine(pass_text);
+  RV7_LOG_AS("Thread", kLogInfo, "%s", pass_text);
+  std::string text;
+  for (;;) {
+    LevelWalkNext(text, kScoreSuffix);
+    SetStatusLine(text);
+    if (text.empty()) {
+      return;
+    }
+    PaintHandshake();
+    if (current_level() == 0) {
+      continue;
+    }
+    ClearStats();
+    GetStats();
+    visit();
+  }
+}
+
+ScoreTotals CountSolved() {
+  ScoreTotals totals;
+  WalkScores(kPass1Text, [&totals] {
+    if (!SolutionRecords().empty()) {
+      ++LevelWalkEntry()->spare;
+      ++totals.solved;
+    }
+    ++totals.levels;
+  });
+  return totals;
+}
+
+void WriteSetPages() {
+  WalkScores(kPass2Text, [] {
+    const SetPage page(current_set());
+    const LevelSetEntry* set = LevelWalkEntry();
+    if (current_level() == 1) {
+      page.WriteHead(CurrentStamp(), ProgramTitle(), ProgramVersion(), set->spare, set->count);
+    }
+    page.AppendRow(current_level(), SolutionRecords(), current_level() == current_level_count());
+  });
+}
+
+}  // namespace
+
+void RunScoresWorker() {
+  WriteScoresFrameset(game_chk(kLastSetKey));
+  const ScoreTotals totals = CountSolved();
+  WriteScoresIndex(CurrentStamp(), totals);
+  WriteSetPages();
+}

@@ -1,0 +1,27 @@
+// The Level walk: one level per call over every level of every set of the level-set table,
+// in table order, for the report programs' workers. It moves the current selection
+// (set name, level count, level number of rv7ini), so MazePath, GetMaze and GetStats
+// address the level it names.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "rv7ini.h"
+
+inline constexpr char kWalkStartText[] = "Initialising...";
+
+// Starts the walk afresh: the next call yields the start text.
+void LevelWalkReset();
+
+// Empties `text`, then writes the next item into it:
+// - first call after a reset: "Initialising...", the cursor goes to the table's first set
+//   (which becomes the current set, with its count) and the current level becomes 0;
+// - then the levels 1..count of each set in turn, as their MazePath followed by `suffix`;
+// - an empty text once the walk is over: at the end of the table, and also at a set whose
+//   level count is 0 (or below), which ends the walk before the sets after it.
+void LevelWalkNext(std::string& text, std::string_view suffix);
+
+// The level-set entry the walk stands on; nullptr before the first call and at the end of
+// the table.
+LevelSetEntry* LevelWalkEntry();

@@ -1,0 +1,143 @@
+// Helpers for the report programs' tests: a scratch data directory, files written from
+// inline texts, and a report program run as a separate process.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <thread>
+
+// A fresh data directory, made current for the life of the object, then removed.
+class DataDirectory {
+ public:
+  DataDirectory() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "rv7report-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+      ADD_FAILURE() << "mkdtemp failed";
+      return;
+    }
+    path_ = pattern;
+    previous_ = std::filesystem::current_path();
+    std::filesystem::current_path(path_);
+    std::filesystem::create_directories(path_ / "Ini");
+    std::filesystem::create_directories(path_ / "Mazes");
+    std::filesystem::create_directories(path_ / "htm");
+  }
+  ~DataDirectory() {
+    if (!path_.empty()) {
+      std::filesystem::current_path(previous_);
+      std::error_code ignored;
+      std::filesystem::remove_all(path_, ignored);
+    }
+  }
+  DataDirectory(const DataDirectory&) = delete;
+  DataDirectory& operator=(const DataDirectory&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+  std::filesystem::path previous_;
+};
+
+// Writes `text` byte for byte to the relative path (directories made as needed).
+inline void WriteFile(const std::filesystem::path& path, std::string_view text) {
+  if (path.has_parent_path()) {
+    std::filesystem::create_directories(path.parent_path());
+  }
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
+// The file's bytes; "<missing>" when it does not exist.
+inline std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    return "<missing>";
+  }
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Replaces every "Last Updated: on DD/MM/YYYY at HH:MM:SS" by "Last Updated: STAMP", so
+// that pages can be compared byte for byte. A stamp in any other form stays and fails the
+// comparison.
+inline std::string WithoutStamps(std::string page) {
+  static constexpr std::string_view kLead = "Last Updated: on ";
+  static constexpr std::string_view kForm = "99/99/9999 at 99:99:99";  // 9: a digit
+  std::size_t at = 0;
+  while ((at = page.find(kLead, at)) != std::string::npos) {
+    const std::size_t stamp = at + kLead.size();
+    bool matches = page.size() >= stamp + kForm.size();
+    for (std::size_t index = 0; matches && index < kForm.size(); ++index) {
+      const char ch = page[stamp + index];
+      matches = kForm[index] == '9' ? ch >= '0' && ch <= '9' : ch == kForm[index];
+    }
+    if (matches) {
+      page.replace(at, kLead.size() + kForm.size(), "Last Updated: STAMP");
+    }
+    at += kLead.size();
+  }
+  return page;
+}
+
+// kOffscreen: the offscreen platform; kNone: no display at all; kInherited: the display
+// of the test's own environment.
+enum class DisplayKind { kOffscreen, kNone, kInherited };
+
+// Starts `program` without arguments in `directory` with the chosen display, its output
+// discarded; returns its process id.
+inline pid_t StartProgram(const std::string& program, const std::filesystem::path& directory,
+                          DisplayKind display) {
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    if (::chdir(directory.c_str()) != 0) {
+      ::_exit(126);
+    }
+    if (display != DisplayKind::kInherited) {
+      ::unsetenv("DISPLAY");
+      ::unsetenv("WAYLAND_DISPLAY");
+      ::unsetenv("QT_QPA_PLATFORM");
+    }
+    if (display == DisplayKind::kOffscreen) {
+      ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
+    if (std::freopen("/dev/null", "w", stderr) == nullptr ||
+        std::freopen("/dev/null", "w", stdout) == nullptr) {
+      ::_exit(126);
+    }
+    ::execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  return pid;
+}
+
+// Waits for a started program. Returns its exit status, or -1 when it had not ended after
+// `limit` (it is killed then) or did not end normally.
+inline int WaitProgram(pid_t pid, std::chrono::seconds limit = std::chrono::seconds(60)) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  int status = 0;
+  while (::waitpid(pid, &status, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      ::kill(pid, SIGKILL);
+      ::waitpid(pid, &status, 0);
+      return -1;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+inline int RunProgram(const std::string& program, const std::filesystem::path& directory,
+                      DisplayKind display) {
+  return WaitProgram(StartProgram(program, directory, display));
+}

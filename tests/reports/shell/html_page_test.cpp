@@ -1,0 +1,48 @@
+#include "html_page.h"
+
+#include <gtest/gtest.h>
+
+#include "report_test_support.h"
+
+namespace {
+
+TEST(HtmlPage, MarkupCharactersBecomeEntities) {
+  EXPECT_EQ(HtmlEscape("<script>alert(\"x\")</script> & co"),
+            "&lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt; &amp; co");
+}
+
+TEST(HtmlPage, OrdinaryNamesAndPathsStayUnchanged) {
+  EXPECT_EQ(HtmlEscape("Mazes\\Screens\\Screen.12"), "Mazes\\Screens\\Screen.12");
+  EXPECT_EQ(HtmlEscape("Morilan.Solver"), "Morilan.Solver");
+  EXPECT_EQ(HtmlEscape("J\xc3\xb6rg's 100%"), "J\xc3\xb6rg's 100%");
+  EXPECT_EQ(HtmlEscape(""), "");
+}
+
+TEST(HtmlPage, StampHasLeadingZerosAndFourDigitYear) {
+  LocalTime time;
+  time.year = 2001;
+  time.month = 3;
+  time.day = 7;
+  time.hour = 9;
+  time.minute = 5;
+  time.second = 0;
+  const PageStamp stamp = StampOf(time);
+  EXPECT_EQ(stamp.date, "07/03/2001");
+  EXPECT_EQ(stamp.time, "09:05:00");
+}
+
+TEST(HtmlPage, WritesTextsInOrderAndSkipsAPageThatDidNotOpen) {
+  DataDirectory data;
+  LineFile page;
+  page.open("htm\\page.htm", "w");
+  WriteTexts(page, {"<html>\n", "", "</html>\n"});
+  EXPECT_EQ(page.close(), 0);
+  EXPECT_EQ(ReadFile("htm/page.htm"), "<html>\n</html>\n");
+  LineFile missing;
+  missing.open("nowhere\\page.htm", "w");
+  WriteTexts(missing, {"<html>\n"});
+  EXPECT_EQ(missing.close(), 0);
+  EXPECT_FALSE(std::filesystem::exists("nowhere"));
+}
+
+}  // namespace
