@@ -1,0 +1,28 @@
+// Exported entry points of librv7solv.so.
+#include "rv7solv.h"
+
+#include "solver.h"
+
+namespace {
+
+constexpr int32_t kRefusedGeometry = 2;  // same code as any other malformed board
+
+}  // namespace
+
+extern "C" int32_t Rv7Solver(const int16_t* board, int32_t* code, int32_t* moves, int32_t* pushes,
+                             char* text) {
+  *code = rv7solv::solve(board, moves, pushes, text);
+  return *code;
+}
+
+extern "C" int32_t Rv7Solver2(const int16_t* board, int32_t* code, int32_t* moves, int32_t* pushes,
+                              char* text, int32_t width, int32_t height) {
+  if (!rv7solv::geometry_fits(width, height)) {
+    *moves = 0;
+    *pushes = 0;
+    *code = kRefusedGeometry;
+    return *code;
+  }
+  rv7solv::set_geometry(width, height);
+  return Rv7Solver(board, code, moves, pushes, text);
+}
