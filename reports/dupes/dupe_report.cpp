@@ -13,6 +13,7 @@ constexpr char kFramesetPath[] = "htm\\rv7dup.htm";
 constexpr char kBlankLeftPath[] = "htm\\blankleft.htm";
 constexpr char kBlankRightPath[] = "htm\\blankright.htm";
 constexpr char kReportPath[] = "htm\\rv7dupe.htm";
+constexpr char kPageTitle[] = "Korvala Duplicate Levels";
 
 // The words after the second level's link, by Match kind.
 constexpr std::array<const char*, kMatchKindCount> kKindWords = {
@@ -29,19 +30,9 @@ constexpr std::array<const char*, kMatchKindCount> kKindWords = {
 void WriteFrameset() {
   LineFile page;
   page.open(kFramesetPath, "w");
+  WriteFramesetTop(page, kPageTitle);
   WriteTexts(
       page, {
-                "<html>\n",
-                "<head>\n",
-                "<title>Korvala Duplicate Levels</title>\n",
-                "</head>\n",
-                "<noframes>\n",
-                "<body>\n",
-                "<h2>\n",
-                "<p>This page uses frames, but your browser doesn't support them!</p>\n",
-                "</h2>\n",
-                "</body>\n",
-                "</noframes>\n",
                 "<frameset rows=\"30%,*\" border=\"false\" frameborder=\"1\" framespacing=\"0\">\n",
                 "<frameset cols=\"50%,*\" border=\"false\" frameborder=\"1\" framespacing=\"0\">\n",
                 "<frame name=\"dleft\" src=\"blankleft.htm\" scrolling=\"auto\">\n",
@@ -73,11 +64,8 @@ void DupeReport::Open(const PageStamp& stamp, std::string_view title, std::strin
   entry_count_ = 0;
   file_.open(kReportPath, "w");
   RV7_LOG(kLogInfo, "report %s, open=%d", kReportPath, file_.is_open() ? 1 : 0);
+  WritePageHead(file_, kPageTitle);
   WriteTexts(file_, {
-                        "<html>\n",
-                        "<head>\n",
-                        "<title>Korvala Duplicate Levels</title>\n",
-                        "</head>\n",
                         "<body bgcolor=\"#ffcc99\" leftmargin=5 topmargin=5 text=\"#000000\">\n",
                         "<font face=\"verdana, arial\" size=2>\n",
                         "Korvala Duplicate Levels<br>\n",

@@ -25,22 +25,8 @@ LevelEntry LoadEntry(const std::string& path) {
 }  // namespace
 
 std::vector<LevelEntry> BuildLevelList() {
-  LevelWalkReset();
-  SetStatusLine(kPass1Text);
-  RV7_LOG_AS("Thread", kLogInfo, "%s", kPass1Text);
   std::vector<LevelEntry> levels;
-  std::string text;
-  for (;;) {
-    LevelWalkNext(text, "");
-    SetStatusLine(text);
-    if (text.empty()) {
-      break;
-    }
-    PaintHandshake();
-    if (current_level() == 0) {
-      continue;
-    }
-    levels.push_back(LoadEntry(text));
-  }
+  WalkLevels(kPass1Text, "",
+             [&levels](const std::string& path) { levels.push_back(LoadEntry(path)); });
   return levels;
 }

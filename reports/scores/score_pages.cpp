@@ -10,11 +10,12 @@ namespace {
 constexpr char kLogModule[] = "rv7";
 constexpr char kFramesetPath[] = "htm\\rv7sco.htm";
 constexpr char kIndexPath[] = "htm\\index.htm";
+constexpr char kPageTitle[] = "Korvala Scores";
 constexpr double kPercent = 100.0;
 
 void WritePageTop(LineFile& page, const char* body) {
-  WriteTexts(page, {"<html>\n", "<head>\n", "<title>Korvala Scores</title>\n", "</head>\n", body,
-                    "<font face=\"verdana, arial\" size=2>\n"});
+  WritePageHead(page, kPageTitle);
+  WriteTexts(page, {body, "<font face=\"verdana, arial\" size=2>\n"});
 }
 
 void WriteSolvedLine(LineFile& page, int solved, int count) {
@@ -43,19 +44,9 @@ double SolvedPercent(int solved, int count) {
 void WriteScoresFrameset(std::string_view last_set) {
   LineFile page;
   page.open(kFramesetPath, "w");
+  WriteFramesetTop(page, kPageTitle);
   WriteTexts(
       page, {
-                "<html>\n",
-                "<head>\n",
-                "<title>Korvala Scores</title>\n",
-                "</head>\n",
-                "<noframes>\n",
-                "<body>\n",
-                "<h2>\n",
-                "<p>This page uses frames, but your browser doesn't support them!</p>\n",
-                "</h2>\n",
-                "</body>\n",
-                "</noframes>\n",
                 "<frameset cols=\"40%,*\" border=\"false\" frameborder=\"0\" framespacing=\"0\">\n",
                 "<frame name=\"sleft\" src=\"index.htm\" scrolling=\"auto\">\n",
             });

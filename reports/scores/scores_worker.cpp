@@ -1,5 +1,6 @@
 #include "scores_worker.h"
 
+#include <functional>
 #include <string>
 
 #include "level_walk.h"
@@ -15,28 +16,14 @@ constexpr char kPass2Text[] = "Pass 2...";
 constexpr char kScoreSuffix[] = ".rv7";
 constexpr char kLastSetKey[] = "Maze";
 
-// Walks every level with the Level walk (showing each score-file path with the Paint
-// handshake), reads its records and hands the level to `visit`.
-template <typename Visit>
-void WalkScores(const char* pass_text, Visit visit) {
-  LevelWalkReset();
-  SetStatusLine(pass_text);
-  RV7_LOG_AS("Thread", kLogInfo, "%s", pass_text);
-  std::string text;
-  for (;;) {
-    LevelWalkNext(text, kScoreSuffix);
-    SetStatusLine(text);
-    if (text.empty()) {
-      return;
-    }
-    PaintHandshake();
-    if (current_level() == 0) {
-      continue;
-    }
+// Walks every level (showing each score-file path with the Paint handshake), reads its
+// records and hands the level to `visit`.
+void WalkScores(const char* pass_text, const std::function<void()>& visit) {
+  WalkLevels(pass_text, kScoreSuffix, [&visit](const std::string&) {
     ClearStats();
     GetStats();
     visit();
-  }
+  });
 }
 
 ScoreTotals CountSolved() {

@@ -1,6 +1,7 @@
 #include "html_page.h"
 
 #include <cstdio>
+#include <string>
 
 std::string HtmlEscape(std::string_view text) {
   std::string escaped;
@@ -46,4 +47,23 @@ void WriteTexts(LineFile& file, std::initializer_list<const char*> texts) {
   for (const char* text : texts) {
     file.write_text(text);
   }
+}
+
+void WritePageHead(LineFile& file, std::string_view title) {
+  WriteTexts(file, {"<html>\n", "<head>\n"});
+  file.write_format("<title>%s</title>\n", std::string(title).c_str());
+  file.write_text("</head>\n");
+}
+
+void WriteFramesetTop(LineFile& file, std::string_view title) {
+  WritePageHead(file, title);
+  WriteTexts(file, {
+                       "<noframes>\n",
+                       "<body>\n",
+                       "<h2>\n",
+                       "<p>This page uses frames, but your browser doesn't support them!</p>\n",
+                       "</h2>\n",
+                       "</body>\n",
+                       "</noframes>\n",
+                   });
 }

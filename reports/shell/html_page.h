@@ -25,3 +25,11 @@ PageStamp CurrentStamp();
 
 // Writes the texts one after the other (nothing when the file is not open).
 void WriteTexts(LineFile& file, std::initializer_list<const char*> texts);
+
+// Writes the head of a page: "<html>", "<head>", the title line holding `title` and
+// "</head>", each on a line of its own (nothing when the file is not open).
+void WritePageHead(LineFile& file, std::string_view title);
+
+// Writes the opening of a frameset page: the page head with `title`, then the "<noframes>"
+// block a browser without frames shows instead (nothing when the file is not open).
+void WriteFramesetTop(LineFile& file, std::string_view title);

@@ -1,5 +1,6 @@
 #include "level_walk.h"
 
+#include "report_shell.h"
 #include "rv7log.h"
 #include "rv7maze.h"
 
@@ -63,5 +64,25 @@ void LevelWalkNext(std::string& text, std::string_view suffix) {
     text = MazePath();
     text += suffix;
     RV7_LOG(kLogTrace, "level %d of %d, %s", current_level(), current_level_count(), text.c_str());
+  }
+}
+
+void WalkLevels(const char* pass_text, std::string_view suffix,
+                const std::function<void(const std::string& path)>& visit) {
+  LevelWalkReset();
+  SetStatusLine(pass_text);
+  RV7_LOG_AS("Thread", kLogInfo, "%s", pass_text);
+  std::string text;
+  for (;;) {
+    LevelWalkNext(text, suffix);
+    SetStatusLine(text);
+    if (text.empty()) {
+      return;
+    }
+    PaintHandshake();
+    // The start text selects no level yet.
+    if (current_level() != 0) {
+      visit(text);
+    }
   }
 }

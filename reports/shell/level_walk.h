@@ -4,6 +4,7 @@
 // address the level it names.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -25,3 +26,10 @@ void LevelWalkNext(std::string& text, std::string_view suffix);
 // The level-set entry the walk stands on; nullptr before the first call and at the end of
 // the table.
 LevelSetEntry* LevelWalkEntry();
+
+// One report pass over every level: resets the walk, shows `pass_text` in the status line
+// and the trace, then for each level shows its path (MazePath followed by `suffix`) in the
+// status line with the Paint handshake and calls `visit` with that path while the level is
+// selected. Ends with an empty status line once the walk is over.
+void WalkLevels(const char* pass_text, std::string_view suffix,
+                const std::function<void(const std::string& path)>& visit);

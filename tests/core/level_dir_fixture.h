@@ -3,14 +3,10 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,15 +17,12 @@
 #include "rv7log.h"
 #include "rv7maze.h"
 #include "rv7score.h"
+#include "scratch_directory.h"
 
 class LevelDirTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    previous_ = std::filesystem::current_path();
-    char pattern[] = "/tmp/rv7levelXXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    directory_ = pattern;
-    std::filesystem::current_path(directory_);
+    ASSERT_TRUE(scratch_.made());
     ASSERT_EQ(MakeDirectory("Mazes"), 0);
     ASSERT_EQ(MakeDirectory("Mazes\\Set"), 0);
     release_ini();
@@ -44,21 +37,16 @@ class LevelDirTest : public ::testing::Test {
     SetDisplayHooks(nullptr);
     ClearStats();
     release_ini();
-    std::filesystem::current_path(previous_);
-    std::filesystem::remove_all(directory_);
   }
 
-  // Writes `bytes` exactly (binary) to the suite path.
+  // Writes `bytes` exactly (binary) to the suite path, making its directories.
   static void WriteFile(std::string_view suite_path, std::string_view bytes) {
-    std::ofstream out(NativePath(suite_path), std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    ASSERT_TRUE(out.good()) << suite_path;
+    ASSERT_TRUE(WriteTextFile(NativePath(suite_path), bytes)) << suite_path;
   }
 
   // The whole file; empty when it does not exist.
   static std::string ReadFile(std::string_view suite_path) {
-    std::ifstream in(NativePath(suite_path), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return ReadTextFile(NativePath(suite_path));
   }
 
   // Writes level `level` of set "Set" and loads it.
@@ -92,6 +80,6 @@ class LevelDirTest : public ::testing::Test {
   }
 
  private:
-  std::filesystem::path previous_;
-  std::filesystem::path directory_;
+  // Restores the previous current directory after TearDown, when the test object goes.
+  ScratchDirectory scratch_{"rv7level"};
 };

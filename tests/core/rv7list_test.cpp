@@ -1,19 +1,19 @@
 #include "rv7list.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <numeric>
 #include <random>
 #include <string>
 #include <vector>
+
+#include "scratch_directory.h"
 
 namespace {
 
@@ -317,23 +317,15 @@ TEST(Pool, FreeAllGivesEveryChunkBack) {
 
 class LineFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/rv7listXXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    directory_ = pattern;
-  }
-  void TearDown() override { std::filesystem::remove_all(directory_); }
+  void SetUp() override { ASSERT_TRUE(directory_.made()); }
 
-  std::string path(const char* name) const { return (directory_ / name).string(); }
+  std::string path(const char* name) const { return (directory_.path() / name).string(); }
   void write_file(const char* name, const std::string& bytes) const {
-    std::ofstream(path(name), std::ios::binary) << bytes;
+    WriteTextFile(path(name), bytes);
   }
-  std::string read_file(const char* name) const {
-    std::ifstream in(path(name), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
+  std::string read_file(const char* name) const { return ReadTextFile(path(name)); }
 
-  std::filesystem::path directory_;
+  ScratchDirectory directory_{"rv7list"};
 };
 
 std::vector<std::string> read_all(LineFile& file) {
@@ -401,7 +393,7 @@ TEST_F(LineFileTest, RefusedOpensLeaveTheRecordClosedAndHarmless) {
   file.set_line("ignored\n");
   file.write_line();
   EXPECT_EQ(file.close(), 0);
-  EXPECT_FALSE(std::filesystem::exists(directory_ / "no-dir"));
+  EXPECT_FALSE(std::filesystem::exists(directory_.path() / "no-dir"));
 }
 
 TEST_F(LineFileTest, WrittenFileReplacesTheTargetOnlyAtClose) {
@@ -414,7 +406,7 @@ TEST_F(LineFileTest, WrittenFileReplacesTheTargetOnlyAtClose) {
   EXPECT_EQ(read_file("s.ini"), "old\n");
   EXPECT_EQ(file.close(), 0);
   EXPECT_EQ(read_file("s.ini"), "first\n" + std::string(700, 'k') + "=5\n");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory_),
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory_.path()),
                           std::filesystem::directory_iterator()),
             1);
 }
@@ -427,7 +419,7 @@ TEST_F(LineFileTest, AbandonedWriteKeepsTheOldFile) {
     file.write_text("half");
   }
   EXPECT_EQ(read_file("s.ini"), "old\n");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory_),
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory_.path()),
                           std::filesystem::directory_iterator()),
             1);
 }

@@ -258,7 +258,7 @@ TEST_F(TraceLog, TextLosesTrailingBlanksButLineKeepsItsLineFeed) {
     LogMessage("m", "f", 6, kLogInfo, "inner\nbreak");
     LogMessage("m", "f", 7, kLogInfo, "zero%cends", 0);
   });
-  std::string text = ReadWholeFile("RV7LOG.01");
+  std::string text = ReadTextFile("RV7LOG.01");
   std::vector<std::string> lines = ReadLines("RV7LOG.01");
   ASSERT_EQ(8u, lines.size());
   EXPECT_TRUE(text.ends_with("zero\n"));
@@ -312,23 +312,23 @@ TEST_F(TraceLog, OverlongCommandLineIsCutToPathRoom) {
 }
 
 TEST_F(TraceLog, FirstMessageEmptiesFileOne) {
-  WriteWholeFile("RV7LOG.01", "old run\n");
-  WriteWholeFile("RV7LOG.02", "older run\n");
+  WriteTextFile("RV7LOG.01", "old run\n");
+  WriteTextFile("RV7LOG.02", "older run\n");
   RunLogged("info", [] { LogMessage("m", "f", 1, kLogInfo, "new run"); });
   std::vector<std::string> lines = LogLines("RV7LOG.01");
   ASSERT_EQ(1u, lines.size());
   EXPECT_TRUE(lines[0].ends_with("new run"));
-  EXPECT_EQ("older run\n", ReadWholeFile("RV7LOG.02"));
+  EXPECT_EQ("older run\n", ReadTextFile("RV7LOG.02"));
 }
 
 TEST_F(TraceLog, WritePassingLimitStaysAndNextMessageBeginsNextFile) {
-  WriteWholeFile("RV7LOG.02", "old\n");
+  WriteTextFile("RV7LOG.02", "old\n");
   RunLogged("info", [] {
     for (int i = 0; i < 200; ++i) {
       WriteNumbered(i);
     }
   });
-  std::string first = ReadWholeFile("RV7LOG.01");
+  std::string first = ReadTextFile("RV7LOG.01");
   std::vector<std::string> first_lines = ReadLines("RV7LOG.01");
   std::vector<std::string> second_lines = LogLines("RV7LOG.02");
   ASSERT_FALSE(first_lines.empty());

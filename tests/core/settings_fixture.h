@@ -3,26 +3,22 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "files.h"
 #include "rv7cfg.h"
 #include "rv7ini.h"
+#include "scratch_directory.h"
 
 class SettingsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    previous_ = std::filesystem::current_path();
-    std::string pattern = std::string(temp_base_) + "/rv7iniXXXXXX";
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    directory_ = pattern;
-    std::filesystem::current_path(directory_);
+    scratch_.emplace("rv7ini", temp_base_);
+    ASSERT_TRUE(scratch_->made());
     ASSERT_EQ(MakeDirectory("Ini"), 0);
     release_ini();
     CfgDefaults();
@@ -31,25 +27,20 @@ class SettingsTest : public ::testing::Test {
   void TearDown() override {
     release_ini();
     CfgDefaults();
-    std::filesystem::current_path(previous_);
-    std::filesystem::remove_all(directory_);
+    scratch_.reset();
   }
 
-  // Writes `bytes` exactly to the suite path.
+  // Writes `bytes` exactly to the suite path, making its directories.
   static void WriteFile(std::string_view suite_path, std::string_view bytes) {
-    std::ofstream out(NativePath(suite_path), std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    ASSERT_TRUE(out.good()) << suite_path;
+    ASSERT_TRUE(WriteTextFile(NativePath(suite_path), bytes)) << suite_path;
   }
 
   // The whole file; empty when it does not exist.
   static std::string ReadFile(std::string_view suite_path) {
-    std::ifstream in(NativePath(suite_path), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return ReadTextFile(NativePath(suite_path));
   }
 
-  // Where the temporary directory is made.
+  // Where the temporary directory is made; a derived fixture may change it before SetUp.
   const char* temp_base_ = "/tmp";
-  std::filesystem::path previous_;
-  std::filesystem::path directory_;
+  std::optional<ScratchDirectory> scratch_;
 };

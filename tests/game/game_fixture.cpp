@@ -6,8 +6,7 @@
 
 #include <array>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <filesystem>
 
 #include "engine.h"
 #include "files.h"
@@ -58,7 +57,7 @@ void GameWindowTest::SetUpTestSuite() {
   // No sound device: every beep reaches the counter instead.
   static const std::string empty_config = [] {
     const std::string path = "/tmp/rv7game-empty-alsa.conf";
-    std::ofstream(path).flush();
+    WriteTextFile(path, "");
     return path;
   }();
   ::setenv("ALSA_CONFIG_PATH", empty_config.c_str(), 1);
@@ -72,12 +71,8 @@ void GameWindowTest::SetUpTestSuite() {
 }
 
 void GameWindowTest::SetUp() {
-  previous_ = std::filesystem::current_path();
-  char pattern[] = "/tmp/rv7gameXXXXXX";
-  ASSERT_NE(mkdtemp(pattern), nullptr);
-  directory_ = pattern;
-  std::filesystem::current_path(directory_);
-  std::filesystem::create_directories(directory_ / "Ini");
+  ASSERT_TRUE(scratch_.made());
+  std::filesystem::create_directories(scratch_.path() / "Ini");
   g_beeps = 0;
   SetTileSource(&PlaceholderTile);
   OverrideScreenMetrics(kTestScreen);
@@ -95,23 +90,14 @@ void GameWindowTest::TearDown() {
   SetTileSource({});
   OverrideScreenMetrics(std::nullopt);
   Services() = GameServices{};
-  std::filesystem::current_path(previous_);
-  std::filesystem::remove_all(directory_);
 }
 
 void GameWindowTest::WriteFile(std::string_view suite_path, std::string_view bytes) {
-  const std::filesystem::path path(NativePath(suite_path));
-  if (path.has_parent_path()) {
-    std::filesystem::create_directories(path.parent_path());
-  }
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  ASSERT_TRUE(out.good()) << suite_path;
+  ASSERT_TRUE(WriteTextFile(NativePath(suite_path), bytes)) << suite_path;
 }
 
 std::string GameWindowTest::ReadFile(std::string_view suite_path) {
-  std::ifstream in(NativePath(suite_path), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return ReadTextFile(NativePath(suite_path));
 }
 
 void GameWindowTest::WriteSettings(std::string_view player, std::string_view set, int level,

@@ -11,7 +11,6 @@
 #include <QPixmap>
 #include <QPushButton>
 
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -19,6 +18,7 @@
 #include "layout.h"
 #include "rv7bmps.h"
 #include "rv7game.h"
+#include "scratch_directory.h"
 
 // The screen the tests assume unless they say otherwise: largest tile size 31.
 inline constexpr ScreenMetrics kTestScreen{1023, 768, 1, 1, 19};
@@ -87,7 +87,7 @@ class GameWindowTest : public ::testing::Test {
   std::unique_ptr<GameWindow> window_;
 
  private:
-  std::filesystem::path previous_;
-  std::filesystem::path directory_;
+  // Restores the previous current directory after TearDown, when the test object goes.
+  ScratchDirectory scratch_{"rv7game"};
   bool finished_ = false;
 };

@@ -25,18 +25,18 @@ TEST(Files, SuitePathsUseBackslashesOnDisk) {
   EXPECT_TRUE(FileExists("Mazes\\Screens\\Screens.1"));
   EXPECT_TRUE(FileExists("Mazes\\Screens"));
   EXPECT_FALSE(FileExists("Mazes\\Screens\\Screens.2"));
-  EXPECT_EQ("#####\n", ReadWholeFile("Mazes/Screens/Screens.1"));
+  EXPECT_EQ("#####\n", ReadTextFile("Mazes/Screens/Screens.1"));
   EXPECT_EQ(nullptr, OpenFile("Mazes\\Nowhere\\x", "r"));
 }
 
 TEST(Files, CopyKeepsExistingTargetWhenAsked) {
   ScratchDirectory directory;
-  WriteWholeFile("from", "new text");
-  WriteWholeFile("to", "old text");
+  WriteTextFile("from", "new text");
+  WriteTextFile("to", "old text");
   EXPECT_EQ(EEXIST, CopyWholeFile("from", "to", true));
-  EXPECT_EQ("old text", ReadWholeFile("to"));
+  EXPECT_EQ("old text", ReadTextFile("to"));
   EXPECT_EQ(0, CopyWholeFile("from", "to", false));
-  EXPECT_EQ("new text", ReadWholeFile("to"));
+  EXPECT_EQ("new text", ReadTextFile("to"));
   EXPECT_EQ(ENOENT, CopyWholeFile("missing", "other", false));
   EXPECT_FALSE(FileExists("other"));
 }
@@ -44,14 +44,14 @@ TEST(Files, CopyKeepsExistingTargetWhenAsked) {
 TEST(Files, AtomicWriterReplacesOnlyOnCommit) {
   ScratchDirectory directory;
   ASSERT_EQ(0, MakeDirectory("Ini"));
-  WriteWholeFile("Ini/Game.Ini", "old");
+  WriteTextFile("Ini/Game.Ini", "old");
   {
     AtomicFileWriter abandoned;
     FILE* file = abandoned.Open("Ini\\Game.Ini");
     ASSERT_NE(nullptr, file);
     std::fputs("half", file);
   }
-  EXPECT_EQ("old", ReadWholeFile("Ini/Game.Ini"));
+  EXPECT_EQ("old", ReadTextFile("Ini/Game.Ini"));
   EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator("Ini"),
                              std::filesystem::directory_iterator()));
 
@@ -61,7 +61,7 @@ TEST(Files, AtomicWriterReplacesOnlyOnCommit) {
   EXPECT_EQ(nullptr, writer.Open("Ini\\Game.Ini"));  // one file at a time
   std::fputs("\n# new\n", file);
   EXPECT_EQ(0, writer.Commit());
-  EXPECT_EQ("\n# new\n", ReadWholeFile("Ini/Game.Ini"));
+  EXPECT_EQ("\n# new\n", ReadTextFile("Ini/Game.Ini"));
   EXPECT_EQ(EBADF, writer.Commit());
 }
 

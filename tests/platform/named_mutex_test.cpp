@@ -40,9 +40,9 @@ void CountUnderMutex(const char* name, const std::string& path, int rounds) {
   EXPECT_EQ(0, OpenMutexHandle(handle));
   for (int i = 0; i < rounds; ++i) {
     EXPECT_EQ(0, WaitMutexHandle(handle));
-    int count = std::stoi("0" + ReadWholeFile(path));
+    int count = std::stoi("0" + ReadTextFile(path));
     Sleep(0);
-    WriteWholeFile(path, std::to_string(count + 1));
+    WriteTextFile(path, std::to_string(count + 1));
     EXPECT_EQ(0, ReleaseMutexHandle(handle));
   }
 }
@@ -138,7 +138,7 @@ TEST_F(NamedMutexTest, ExcludesOtherProcesses) {
   pid_t second = StartChild([&] { CountUnderMutex(name_.c_str(), path, kRounds); });
   EXPECT_EQ(0, WaitChild(first));
   EXPECT_EQ(0, WaitChild(second));
-  EXPECT_EQ(std::to_string(2 * kRounds), ReadWholeFile(path));
+  EXPECT_EQ(std::to_string(2 * kRounds), ReadTextFile(path));
 }
 
 TEST_F(NamedMutexTest, SimultaneousCreatorsShareOneMutex) {
@@ -160,7 +160,7 @@ TEST_F(NamedMutexTest, SimultaneousCreatorsShareOneMutex) {
   for (std::thread& thread : threads) {
     thread.join();
   }
-  EXPECT_EQ(std::to_string(kThreads * kRounds), ReadWholeFile(path));
+  EXPECT_EQ(std::to_string(kThreads * kRounds), ReadTextFile(path));
 }
 
 TEST_F(NamedMutexTest, ForeignObjectTooSmallIsRefused) {

@@ -8,43 +8,12 @@
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// A fresh directory made current for the life of the object, then removed. Tests may run
-// in parallel, so every one of them works in its own.
-class ScratchDirectory {
- public:
-  ScratchDirectory() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "rv7test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-      ADD_FAILURE() << "mkdtemp failed";
-      return;
-    }
-    path_ = pattern;
-    previous_ = std::filesystem::current_path();
-    std::filesystem::current_path(path_);
-  }
-  ~ScratchDirectory() {
-    if (!path_.empty()) {
-      std::filesystem::current_path(previous_);
-      std::error_code ignored;
-      std::filesystem::remove_all(path_, ignored);
-    }
-  }
-  ScratchDirectory(const ScratchDirectory&) = delete;
-  ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-  std::filesystem::path previous_;
-};
+#include "scratch_directory.h"
 
 // A name for a named object that no other test, process or run uses.
 inline std::string UniqueName(std::string_view tag) {
@@ -53,19 +22,10 @@ inline std::string UniqueName(std::string_view tag) {
          std::to_string(serial++) + ".SEM";
 }
 
-inline std::string ReadWholeFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void WriteWholeFile(const std::filesystem::path& path, std::string_view text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
-
 // Leaves the sound system of this process no device at all, through an empty ALSA
 // configuration written into the current directory. Meant for a child process.
 inline void HideSoundDevices() {
-  WriteWholeFile("empty-alsa.conf", "");
+  WriteTextFile("empty-alsa.conf", "");
   ::setenv("ALSA_CONFIG_PATH", (std::filesystem::current_path() / "empty-alsa.conf").c_str(), 1);
 }
 
@@ -103,7 +63,7 @@ inline ChildResult RunInChild(const std::function<void()>& body) {
 // The file's lines without their line feeds; a last line without one is kept as it is.
 inline std::vector<std::string> ReadLines(const std::filesystem::path& path) {
   std::vector<std::string> lines;
-  std::string text = ReadWholeFile(path);
+  std::string text = ReadTextFile(path);
   std::size_t start = 0;
   while (start < text.size()) {
     std::size_t end = text.find('\n', start);

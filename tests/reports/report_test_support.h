@@ -17,46 +17,30 @@
 #include <string_view>
 #include <thread>
 
-// A fresh data directory, made current for the life of the object, then removed.
+#include "scratch_directory.h"
+
+// A fresh data directory with empty Ini, Mazes and htm folders, made current for the life of
+// the object, then removed.
 class DataDirectory {
  public:
   DataDirectory() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "rv7report-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-      ADD_FAILURE() << "mkdtemp failed";
-      return;
-    }
-    path_ = pattern;
-    previous_ = std::filesystem::current_path();
-    std::filesystem::current_path(path_);
-    std::filesystem::create_directories(path_ / "Ini");
-    std::filesystem::create_directories(path_ / "Mazes");
-    std::filesystem::create_directories(path_ / "htm");
-  }
-  ~DataDirectory() {
-    if (!path_.empty()) {
-      std::filesystem::current_path(previous_);
-      std::error_code ignored;
-      std::filesystem::remove_all(path_, ignored);
+    if (scratch_.made()) {
+      for (const char* folder : {"Ini", "Mazes", "htm"}) {
+        std::filesystem::create_directories(scratch_.path() / folder);
+      }
     }
   }
-  DataDirectory(const DataDirectory&) = delete;
-  DataDirectory& operator=(const DataDirectory&) = delete;
 
-  const std::filesystem::path& path() const { return path_; }
+  const std::filesystem::path& path() const { return scratch_.path(); }
 
  private:
-  std::filesystem::path path_;
-  std::filesystem::path previous_;
+  ScratchDirectory scratch_{"rv7report"};
 };
 
-// Writes `text` byte for byte to the relative path (directories made as needed).
+// Writes `text` byte for byte to the relative path (directories made as needed); a file that
+// cannot be written fails the test.
 inline void WriteFile(const std::filesystem::path& path, std::string_view text) {
-  if (path.has_parent_path()) {
-    std::filesystem::create_directories(path.parent_path());
-  }
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  EXPECT_TRUE(WriteTextFile(path, text)) << path;
 }
 
 // The file's bytes; "<missing>" when it does not exist.

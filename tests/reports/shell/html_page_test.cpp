@@ -45,4 +45,29 @@ TEST(HtmlPage, WritesTextsInOrderAndSkipsAPageThatDidNotOpen) {
   EXPECT_FALSE(std::filesystem::exists("nowhere"));
 }
 
+TEST(HtmlPage, PageHeadAndFramesetTopCarryTheTitleAndTheNoFramesNotice) {
+  DataDirectory data;
+  LineFile head;
+  head.open("htm\\head.htm", "w");
+  WritePageHead(head, "Scores 100% & more");
+  EXPECT_EQ(head.close(), 0);
+  EXPECT_EQ(ReadFile("htm/head.htm"),
+            "<html>\n<head>\n<title>Scores 100% & more</title>\n</head>\n");
+
+  LineFile frameset;
+  frameset.open("htm\\frames.htm", "w");
+  WriteFramesetTop(frameset, "Korvala Scores");
+  EXPECT_EQ(frameset.close(), 0);
+  EXPECT_EQ(ReadFile("htm/frames.htm"),
+            "<html>\n<head>\n<title>Korvala Scores</title>\n</head>\n<noframes>\n<body>\n"
+            "<h2>\n<p>This page uses frames, but your browser doesn't support them!</p>\n"
+            "</h2>\n</body>\n</noframes>\n");
+
+  LineFile missing;
+  missing.open("nowhere\\page.htm", "w");
+  WriteFramesetTop(missing, "Korvala Scores");
+  EXPECT_EQ(missing.close(), 0);
+  EXPECT_FALSE(std::filesystem::exists("nowhere"));
+}
+
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "report_shell.h"
 #include "report_test_support.h"
 #include "rv7ini.h"
 
@@ -85,6 +86,28 @@ TEST_F(LevelWalk, ResetStartsAgainFromTheFirstSet) {
   LevelWalkNext(text, "");
   LevelWalkNext(text, "");
   EXPECT_EQ(text, "Mazes\\A\\A.1");
+}
+
+TEST_F(LevelWalk, PassVisitsEveryLevelSelectedAndEndsWithAnEmptyStatusLine) {
+  WriteFile("Ini/Mazes.Ini", "[Mazes]\nB = 2\nA = 1\nZ = 0\nC = 1\n");
+  MazesIni();
+  std::vector<std::string> visits;
+  WalkLevels("Pass 1...", ".rv7", [&visits](const std::string& path) {
+    EXPECT_EQ(StatusLine(), path);
+    visits.push_back(path + " " + current_set() + " " + std::to_string(current_level()));
+  });
+  EXPECT_EQ(visits, (std::vector<std::string>{"Mazes\\B\\B.1.rv7 B 1", "Mazes\\B\\B.2.rv7 B 2",
+                                              "Mazes\\A\\A.1.rv7 A 1"}));
+  EXPECT_EQ(StatusLine(), "");
+}
+
+TEST_F(LevelWalk, PassOverAnEmptyTableVisitsNothing) {
+  WriteFile("Ini/Mazes.Ini", "");
+  MazesIni();
+  int visits = 0;
+  WalkLevels("Pass 2...", "", [&visits](const std::string&) { ++visits; });
+  EXPECT_EQ(visits, 0);
+  EXPECT_EQ(StatusLine(), "");
 }
 
 }  // namespace
