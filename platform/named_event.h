@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-struct EventBlock;  // the shared-memory block that holds the event
+struct EventBlock;  // the shared-memory word that holds the event
 
 class NamedEvent {
  public:
@@ -20,7 +20,8 @@ class NamedEvent {
   void Set();
   // Clears the event; later waits block until the next Set.
   void Reset();
-  // Returns once the event is set; without time limit. Returns at once when invalid.
+  // Returns once the event is set, or once it has been set since the call began even if it
+  // was reset again before this thread ran; without time limit. Returns at once when invalid.
   void Wait();
 
  private:

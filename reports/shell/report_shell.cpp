@@ -295,9 +295,8 @@ int RunReportProgram(const ReportIdentity& identity, std::string_view command_li
   ResetShell(identity);
   int rc = 0;
   {
-    // A fresh event for every run: an event left behind by a run that was killed while
-    // waiting on it may never wake anyone again, and a copy of the program running at the
-    // same time keeps the event it mapped, so the two never wake each other either.
+    // A fresh event for every run: a copy of the program running at the same time keeps
+    // the event it mapped, so the two copies never set each other's event.
     RemoveNamedEvent(identity.sync_event_name);
     NamedEvent created(identity.sync_event_name);
     NamedEvent opened(identity.sync_event_name);
