@@ -1,6 +1,5 @@
 #include "engine_fixture.h"
 
-#include <cstdio>
 #include <sstream>
 
 namespace {
@@ -12,8 +11,7 @@ constexpr int kLogFiles = 9;
 std::vector<std::string> EngineTest::LogLines() {
   std::vector<std::string> lines;
   for (int number = 1; number <= kLogFiles; ++number) {
-    char name[16];
-    std::snprintf(name, sizeof name, "%s.%02d", kLogVariable, number);
+    const std::string name = std::string(kLogVariable) + ".0" + std::to_string(number);
     std::istringstream in(ReadFile(name));
     for (std::string line; std::getline(in, line);) {
       lines.push_back(line);
