@@ -37,8 +37,8 @@ void LogReadSwitch();
 int LogLevel();
 
 // Writes one line "hh:mm:ss.mmm prefix text" when level <= the log level. Never fails.
-void LogMessage(const char* module, const char* function, int line, int level,
-                const char* format, ...) __attribute__((format(printf, 5, 6)));
+void LogMessage(const char* module, const char* function, int line, int level, const char* format,
+                ...) __attribute__((format(printf, 5, 6)));
 
 // Call-site forms. Each source file defines `constexpr char kLogModule[] = "name";`
 // with its module's name (for example "rv7ini", "engine").
