@@ -23,31 +23,6 @@ constexpr int kTooManyCrates = 14;
 // Codes drawn for a cell: walls and floor in both forms, and codes that count as floor.
 constexpr std::array<int16_t, 12> kFillCodes = {4, '#', 4, 0, ' ', 0, ' ', 0, 7, 'A', -3, 0};
 
-char character_of(int16_t code) {
-  switch (code) {
-    case 1:
-    case '.':
-      return '.';
-    case 2:
-    case '$':
-      return '$';
-    case 3:
-    case '*':
-      return '*';
-    case 4:
-    case '#':
-      return '#';
-    case 5:
-    case '@':
-      return '@';
-    case 9:
-    case '+':
-      return '+';
-    default:
-      return ' ';
-  }
-}
-
 struct RandomBoard {
   int32_t width = 0;
   int32_t height = 0;
@@ -112,7 +87,7 @@ RandomBoard make_board(std::mt19937& random) {
 std::vector<std::string> rows_of_board(const RandomBoard& board) {
   std::vector<std::string> rows(static_cast<size_t>(board.height));
   for (int32_t i = 0; i < board.width * board.height; ++i) {
-    rows[static_cast<size_t>(i / board.width)] += character_of(board.codes[i]);
+    rows[static_cast<size_t>(i / board.width)] += CellCharacter(board.codes[i]);
   }
   return rows;
 }

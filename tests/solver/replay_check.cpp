@@ -101,3 +101,28 @@ ReplayResult replay_steps(const std::vector<std::string>& rows, std::string_view
   result.solved = board.solved();
   return result;
 }
+
+char CellCharacter(int16_t code) {
+  switch (code) {
+    case 1:
+    case '.':
+      return '.';
+    case 2:
+    case '$':
+      return '$';
+    case 3:
+    case '*':
+      return '*';
+    case 4:
+    case '#':
+      return '#';
+    case 5:
+    case '@':
+      return '@';
+    case 9:
+    case '+':
+      return '+';
+    default:
+      return ' ';
+  }
+}

@@ -20,4 +20,8 @@ struct ReplayResult {
 // step or unknown letter.
 ReplayResult replay_steps(const std::vector<std::string>& rows, std::string_view steps);
 
+// The level-file character of a solver cell code (numeric or character form); codes that
+// count as floor give " ".
+char CellCharacter(int16_t code);
+
 #endif  // RV7SOLV_TESTS_REPLAY_CHECK_H
