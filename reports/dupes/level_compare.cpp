@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
-#include <unordered_map>
 
 namespace {
 
@@ -115,28 +114,101 @@ bool TestPair(const LevelEntry& a, const LevelEntry& b, bool exact, PairObserver
   return found;
 }
 
-std::uint32_t SizeKey(int width, int height) {
-  return static_cast<std::uint32_t>(width) << 16 | static_cast<std::uint32_t>(height);
+// Keys of placed images. Under its size condition, A matches B under a kind exactly when
+// every row of A, read as a zero-terminated text inside A's rectangle, equals the same row
+// of B placed by the kind. The key of a grid is therefore taken over those row texts (each
+// cut at its first zero byte) and the grid's size: equal keys are necessary for a match,
+// and a pair with different keys is never tested.
+using ImageKey = std::uint64_t;
+
+constexpr ImageKey kKeyBasis = 0xcbf29ce484222325ULL;  // FNV-1a, 64 bits
+constexpr ImageKey kKeyPrime = 0x100000001b3ULL;
+constexpr unsigned kRowEnd = 0x100;  // outside the byte range: ends a row text
+
+ImageKey Mix(ImageKey key, unsigned value) {
+  return (key ^ value) * kKeyPrime;
 }
 
-// The levels (by list index, ascending) that can meet a size condition with A.
-std::vector<std::size_t> Candidates(
-    const LevelShape& a,
-    const std::unordered_map<std::uint32_t, std::vector<std::size_t>>& by_size) {
-  std::vector<std::size_t> merged;
-  static const std::vector<std::size_t> kNone;
-  auto find = [&by_size](int width, int height) -> const std::vector<std::size_t>& {
-    auto it = by_size.find(SizeKey(width, height));
-    return it == by_size.end() ? kNone : it->second;
-  };
-  const std::vector<std::size_t>& same = find(a.width(), a.height());
-  if (a.width() == a.height()) {
-    return same;
+// The key of B's grid placed by `kind`: a grid of B's size, or of B's size turned for the
+// kinds 5 to 8.
+ImageKey PlacedKey(const LevelShape& b, MatchKind kind) {
+  const bool turned = static_cast<int>(kind) >= static_cast<int>(MatchKind::kRotatedLeft);
+  const int width = turned ? b.height() : b.width();
+  const int height = turned ? b.width() : b.height();
+  const Placement place = PlacementOf(kind, b.width(), b.height());
+  const char* const cells = b.row(0);
+  ImageKey key = Mix(Mix(kKeyBasis, static_cast<unsigned>(width)), static_cast<unsigned>(height));
+  for (int i = 0; i < height; ++i) {
+    std::ptrdiff_t source = place.origin + i * place.step_i;
+    for (int j = 0; j < width && cells[source] != '\0'; ++j, source += place.step_j) {
+      key = Mix(key, static_cast<unsigned char>(cells[source]));
+    }
+    key = Mix(key, kRowEnd);
   }
-  const std::vector<std::size_t>& turned = find(a.height(), a.width());
-  merged.resize(same.size() + turned.size());
-  std::merge(same.begin(), same.end(), turned.begin(), turned.end(), merged.begin());
-  return merged;
+  return key;
+}
+
+// A grid's own key: the key it has as the first level of a pair.
+ImageKey OwnKey(const LevelShape& a) {
+  return PlacedKey(a, MatchKind::kExactly);
+}
+
+struct KeyedLevel {
+  ImageKey key;
+  std::uint32_t index;
+
+  bool operator<(const KeyedLevel& other) const {
+    return key != other.key ? key < other.key : index < other.index;
+  }
+};
+
+// Every placed image of every comparable level, by key: the candidates for the grids of
+// one type (Full or Reduced).
+class ImageIndex {
+ public:
+  ImageIndex(std::span<const LevelEntry> levels, bool exact) {
+    entries_.reserve(levels.size() * kMatchKindCount);
+    for (std::size_t index = 0; index < levels.size(); ++index) {
+      const LevelEntry& level = levels[index];
+      if (!Comparable(level.full)) {
+        continue;
+      }
+      const LevelShape& shape = exact ? level.full : level.reduced;
+      for (int kind = 0; kind < kMatchKindCount; ++kind) {
+        entries_.push_back(
+            {PlacedKey(shape, static_cast<MatchKind>(kind)), static_cast<std::uint32_t>(index)});
+      }
+    }
+    std::sort(entries_.begin(), entries_.end());
+  }
+
+  // Appends the levels that have a placed image with A's own key.
+  void AddCandidates(const LevelShape& a, std::vector<std::uint32_t>& candidates) const {
+    const ImageKey key = OwnKey(a);
+    auto it = std::lower_bound(entries_.begin(), entries_.end(), KeyedLevel{key, 0});
+    for (; it != entries_.end() && it->key == key; ++it) {
+      candidates.push_back(it->index);
+    }
+  }
+
+ private:
+  std::vector<KeyedLevel> entries_;
+};
+
+// The levels that can match A exactly or as similar, in list order, A itself left out.
+void Candidates(std::size_t first, std::span<const LevelEntry> levels, const ImageIndex& full,
+                const ImageIndex& reduced, std::vector<std::uint32_t>& candidates) {
+  candidates.clear();
+  const LevelEntry& a = levels[first];
+  if (!a.full.overlong()) {
+    full.AddCandidates(a.full, candidates);
+  }
+  if (!a.reduced.overlong()) {
+    reduced.AddCandidates(a.reduced, candidates);
+  }
+  std::sort(candidates.begin(), candidates.end());
+  candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+  std::erase(candidates, static_cast<std::uint32_t>(first));
 }
 
 }  // namespace
@@ -189,21 +261,17 @@ bool KindHolds(const LevelShape& a, const LevelShape& b, MatchKind kind) {
 }
 
 void CompareAllPairs(std::span<const LevelEntry> levels, PairObserver& observer) {
-  std::unordered_map<std::uint32_t, std::vector<std::size_t>> by_size;
-  for (std::size_t index = 0; index < levels.size(); ++index) {
-    const LevelShape& shape = levels[index].full;
-    by_size[SizeKey(shape.width(), shape.height())].push_back(index);
-  }
+  const ImageIndex full(levels, true);
+  const ImageIndex reduced(levels, false);
+  std::vector<std::uint32_t> candidates;
   for (std::size_t first = 0; first < levels.size(); ++first) {
     const LevelEntry& a = levels[first];
     observer.FirstLevel(a);
     if (!Comparable(a.full)) {
       continue;
     }
-    for (std::size_t second : Candidates(a.full, by_size)) {
-      if (second == first) {
-        continue;
-      }
+    Candidates(first, levels, full, reduced, candidates);
+    for (std::uint32_t second : candidates) {
       const LevelEntry& b = levels[second];
       if (!TestPair(a, b, true, observer)) {
         TestPair(a, b, false, observer);

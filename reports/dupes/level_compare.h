@@ -86,6 +86,8 @@ class PairObserver {
 
 // Tests every ordered pair (A, B), A and B in list order, B != A: kinds 1-4 when their
 // size condition holds, then kinds 5-8 when theirs holds, on the Full grids; when none held,
-// the same on the Reduced grids. Pairs whose sizes meet neither condition are skipped
-// without a test, which changes no result.
+// the same on the Reduced grids. Only pairs that can match are tested: every placed image
+// of every level is filed under a key of its row texts and size, and A's candidates are the
+// levels with an image under A's own key, taken in list order. The matches, and their
+// order, are those of testing every pair.
 void CompareAllPairs(std::span<const LevelEntry> levels, PairObserver& observer);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <string>
@@ -220,13 +221,14 @@ bool LiteralCondition(const RawLevel& a, const RawLevel& b, int kind) {
 }
 
 // Random grids from few characters, so that matches under every kind occur; some rows end
-// early (as reduced rows do) and a few run past the width.
-RawLevel RandomLevel(std::mt19937& random) {
+// early (as reduced rows do) and a few run past the width. `width` and `height` of 0 pick a
+// side of 3 to 5 at random.
+RawLevel RandomLevel(std::mt19937& random, int width = 0, int height = 0) {
   std::uniform_int_distribution<int> side(3, 5);
   std::uniform_int_distribution<int> pick(0, 99);
   RawLevel level;
-  level.width = side(random);
-  level.height = side(random);
+  level.width = width > 0 ? width : side(random);
+  level.height = height > 0 ? height : side(random);
   const bool symmetric = pick(random) < 40;
   for (int r = 0; r < level.height; ++r) {
     int length = level.width;
@@ -242,21 +244,38 @@ RawLevel RandomLevel(std::mt19937& random) {
   return level;
 }
 
-TEST(LevelCompare, ShortcutsGiveTheResultsOfTheLiteralRule) {
-  std::mt19937 random(20260607);
-  std::vector<RawLevel> raws;
-  std::vector<LevelEntry> levels;
-  for (int index = 0; index < 160; ++index) {
-    const RawLevel full = RandomLevel(random);
-    RawLevel reduced = RandomLevel(random);
-    reduced.width = full.width;
-    reduced.height = full.height;
-    raws.push_back(full);
-    raws.push_back(reduced);
-    const std::string path = std::to_string(index);
-    levels.push_back({path, LevelShape(full.grid, kGridRows, full.width, full.height),
-                      LevelShape(reduced.grid, kGridRows, full.width, full.height)});
+// `level` placed by `kind` (0-7) as the literal rule places a second level. A level's grid
+// holds each row up to its first zero byte and zero bytes after it, so every placed row is
+// cut there.
+RawLevel Placed(const RawLevel& level, int kind) {
+  RawLevel placed;
+  placed.width = kind < 4 ? level.width : level.height;
+  placed.height = kind < 4 ? level.height : level.width;
+  for (int r = 0; r < level.height; ++r) {
+    for (int c = 0; c < level.width; ++c) {
+      const Cell to = Destination(kind, r, c, level.width, level.height);
+      placed.grid[to.row][to.col] = level.grid[r][c];
+    }
   }
+  for (GridRow& row : placed.grid) {
+    std::fill(std::find(row.begin(), row.end(), '\0'), row.end(), '\0');
+  }
+  return placed;
+}
+
+// Full and Reduced grids of a test level, by the literal rule's reading.
+struct RawPair {
+  RawLevel full;
+  RawLevel reduced;
+};
+
+LevelEntry EntryOf(const std::string& path, const RawPair& raw) {
+  return {path, LevelShape(raw.full.grid, kGridRows, raw.full.width, raw.full.height),
+          LevelShape(raw.reduced.grid, kGridRows, raw.full.width, raw.full.height)};
+}
+
+// Every match of every ordered pair by the literal rule, in report order.
+Rows LiteralMatches(const std::vector<RawPair>& raws, const std::vector<LevelEntry>& levels) {
   Rows expected;
   for (std::size_t a = 0; a < levels.size(); ++a) {
     for (std::size_t b = 0; b < levels.size(); ++b) {
@@ -266,9 +285,9 @@ TEST(LevelCompare, ShortcutsGiveTheResultsOfTheLiteralRule) {
       for (int grid = 0; grid < 2; ++grid) {
         bool found = false;
         for (int kind = 0; kind < kMatchKindCount; ++kind) {
-          const RawLevel& first = raws[2 * a + grid];
-          const RawLevel& second = raws[2 * b + grid];
-          if (LiteralCondition(raws[2 * a], raws[2 * b], kind) &&
+          const RawLevel& first = grid == 0 ? raws[a].full : raws[a].reduced;
+          const RawLevel& second = grid == 0 ? raws[b].full : raws[b].reduced;
+          if (LiteralCondition(raws[a].full, raws[b].full, kind) &&
               LiteralHolds(first, second, kind)) {
             expected.push_back(levels[a].path + " " + levels[b].path +
                                (grid == 0 ? " " : " similar ") +
@@ -282,8 +301,73 @@ TEST(LevelCompare, ShortcutsGiveTheResultsOfTheLiteralRule) {
       }
     }
   }
+  return expected;
+}
+
+Rows CompareRaw(const std::vector<RawPair>& raws) {
+  std::vector<LevelEntry> levels;
+  for (std::size_t index = 0; index < raws.size(); ++index) {
+    levels.push_back(EntryOf(std::to_string(index), raws[index]));
+  }
+  return Compare(levels);
+}
+
+Rows LiteralRaw(const std::vector<RawPair>& raws) {
+  std::vector<LevelEntry> levels;
+  for (std::size_t index = 0; index < raws.size(); ++index) {
+    levels.push_back(EntryOf(std::to_string(index), raws[index]));
+  }
+  return LiteralMatches(raws, levels);
+}
+
+TEST(LevelCompare, ShortcutsGiveTheResultsOfTheLiteralRule) {
+  std::mt19937 random(20260607);
+  std::vector<RawPair> raws;
+  for (int index = 0; index < 160; ++index) {
+    RawPair raw{RandomLevel(random), RandomLevel(random)};
+    raw.reduced.width = raw.full.width;
+    raw.reduced.height = raw.full.height;
+    raws.push_back(raw);
+  }
+  const Rows expected = LiteralRaw(raws);
   ASSERT_GT(expected.size(), 50u);
-  EXPECT_EQ(Compare(levels), expected);
+  EXPECT_EQ(CompareRaw(raws), expected);
+}
+
+// Collections whose levels all have one size (square, so that every kind applies, and
+// oblong, where only kinds 1 to 4 do): random levels and copies of earlier ones placed under
+// a random kind, with Reduced grids that are themselves cut short or placed copies.
+TEST(LevelCompare, ShortcutsGiveTheResultsOfTheLiteralRuleWhenEveryLevelHasOneSize) {
+  struct Size {
+    int width;
+    int height;
+  };
+  for (const Size size : {Size{5, 5}, Size{6, 4}, Size{4, 4}}) {
+    std::mt19937 random(static_cast<unsigned>(size.width * 100 + size.height));
+    std::uniform_int_distribution<int> pick(0, 99);
+    std::vector<RawPair> raws;
+    for (int index = 0; index < 200; ++index) {
+      RawPair raw;
+      const bool square = size.width == size.height;
+      if (index > 0 && pick(random) < 30) {
+        const RawPair& original = raws[pick(random) % raws.size()];
+        const int kind = square ? pick(random) % kMatchKindCount : pick(random) % 4;
+        raw = {Placed(original.full, kind), Placed(original.reduced, kind)};
+        if (pick(random) < 30) {
+          raw.full = RandomLevel(random, size.width, size.height);  // similar only
+        }
+      } else {
+        raw = {RandomLevel(random, size.width, size.height),
+               RandomLevel(random, size.width, pick(random) % size.height + 1)};
+      }
+      raw.reduced.width = size.width;
+      raw.reduced.height = size.height;
+      raws.push_back(raw);
+    }
+    const Rows expected = LiteralRaw(raws);
+    ASSERT_GT(expected.size(), 100u) << size.width << "x" << size.height;
+    EXPECT_EQ(CompareRaw(raws), expected) << size.width << "x" << size.height;
+  }
 }
 
 }  // namespace
