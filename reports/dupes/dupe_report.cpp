@@ -29,7 +29,7 @@ constexpr std::array<const char*, kMatchKindCount> kKindWords = {
 
 void WriteFrameset() {
   LineFile page;
-  page.open(kFramesetPath, "w");
+  OpenPage(page, kFramesetPath);
   WriteFramesetTop(page, kPageTitle);
   WriteTexts(
       page, {
@@ -42,14 +42,14 @@ void WriteFrameset() {
                 "</frameset>\n",
                 "</html>\n",
             });
-  page.close();
+  ClosePage(page);
 }
 
 void WriteBlankPage(const char* path, const char* paragraph) {
   LineFile page;
-  page.open(path, "w");
+  OpenPage(page, path);
   WriteTexts(page, {"<html>\n", "<body>\n", paragraph, "</body>\n", "</html>\n"});
-  page.close();
+  ClosePage(page);
 }
 
 }  // namespace
@@ -62,7 +62,7 @@ void WriteFramesetPages() {
 
 void DupeReport::Open(const PageStamp& stamp, std::string_view title, std::string_view version) {
   entry_count_ = 0;
-  file_.open(kReportPath, "w");
+  OpenPage(file_, kReportPath);
   RV7_LOG(kLogInfo, "report %s, open=%d", kReportPath, file_.is_open() ? 1 : 0);
   WritePageHead(file_, kPageTitle);
   WriteTexts(file_, {
@@ -113,5 +113,5 @@ void DupeReport::Close() {
   WriteTexts(file_, {"</table>\n", "<br>\n"});
   file_.write_format("%d entries<br>\n", entry_count_);
   WriteTexts(file_, {"<br>\n", "</body>\n", "</html>\n"});
-  file_.close();
+  ClosePage(file_);
 }

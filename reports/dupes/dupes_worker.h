@@ -4,6 +4,7 @@
 #include "report_shell.h"
 
 inline constexpr ReportIdentity kDupesIdentity{
+    .program = "nrv7dup",
     .class_name = "Rv7DupesV1.1.4",
     .caption = "Korvala Dupes v1.1.4",
     .title = "Korvala Duplicate Level Finder",

@@ -43,7 +43,7 @@ double SolvedPercent(int solved, int count) {
 
 void WriteScoresFrameset(std::string_view last_set) {
   LineFile page;
-  page.open(kFramesetPath, "w");
+  OpenPage(page, kFramesetPath);
   WriteFramesetTop(page, kPageTitle);
   WriteTexts(
       page, {
@@ -53,12 +53,12 @@ void WriteScoresFrameset(std::string_view last_set) {
   page.write_format("<frame name=\"sright\" src=\"%s.htm\" scrolling=\"auto\">\n",
                     HtmlEscape(last_set).c_str());
   WriteTexts(page, {"</frameset>\n", "</html>\n"});
-  page.close();
+  ClosePage(page);
 }
 
 void WriteScoresIndex(const PageStamp& stamp, const ScoreTotals& totals) {
   LineFile page;
-  page.open(kIndexPath, "w");
+  OpenPage(page, kIndexPath);
   WritePageTop(page, "<body bgcolor=\"#ff9966\" leftmargin=5 topmargin=5 text=\"#000000\">\n");
   WriteTexts(page, {"High Scores<br>\n", "</font>\n", "<font face=\"verdana, arial\" size=1>\n"});
   page.write_format("Last Updated: on %s at %s\n", stamp.date.c_str(), stamp.time.c_str());
@@ -72,7 +72,7 @@ void WriteScoresIndex(const PageStamp& stamp, const ScoreTotals& totals) {
     WriteSolvedLine(page, set->spare, set->count);
   }
   WriteTexts(page, {"<br>\n", "</body>\n", "</html>\n"});
-  page.close();
+  ClosePage(page);
 }
 
 SetPage::SetPage(std::string_view set_name) : set_name_(set_name) {
@@ -84,53 +84,55 @@ SetPage::SetPage(std::string_view set_name) : set_name_(set_name) {
 }
 
 void SetPage::WriteHead(const PageStamp& stamp, std::string_view title, std::string_view version,
-                        int solved, int count) const {
+                        int solved, int count) {
   if (path_.empty()) {
     return;
   }
   const std::string name = HtmlEscape(set_name_);
-  LineFile page;
-  page.open(path_, "w");
-  WritePageTop(page, "<body bgcolor=\"#ffcc99\" leftmargin=5 topmargin=5 text=\"#000000\">\n");
-  page.write_format("%s Collection<br>\n", name.c_str());
-  WriteTexts(page, {"</font>\n", "<font face=\"verdana, arial\" size=1>\n"});
-  page.write_format("Last Updated: on %s at %s\n", stamp.date.c_str(), stamp.time.c_str());
-  page.write_text("<hr size=2>\n");
-  page.write_format("by %s (%s)<br>\n", std::string(title).c_str(), std::string(version).c_str());
-  WriteTexts(page, {"</font>\n", "<br>\n"});
-  WriteSolvedLine(page, solved, count);
-  page.write_text("<br>\n");
-  page.write_format("<b><u>%s Collection</u></b><br>\n", name.c_str());
-  WriteTexts(page, {
-                       "<table border=1 width=\"100%\">\n",
-                       "<td width=\"16%\"><b><u>Level</u></b>\n",
-                       "<td width=\"17%\"><b><u>Moves</u></b>\n",
-                       "<td width=\"17%\"><b><u>Pushes</u></b>\n",
-                       "<td width=\"*\"><b><u>By</u></b>\n",
-                       "<tr>\n",
-                   });
-  page.close();
+  OpenPage(page_, path_);
+  WritePageTop(page_, "<body bgcolor=\"#ffcc99\" leftmargin=5 topmargin=5 text=\"#000000\">\n");
+  page_.write_format("%s Collection<br>\n", name.c_str());
+  WriteTexts(page_, {"</font>\n", "<font face=\"verdana, arial\" size=1>\n"});
+  page_.write_format("Last Updated: on %s at %s\n", stamp.date.c_str(), stamp.time.c_str());
+  page_.write_text("<hr size=2>\n");
+  page_.write_format("by %s (%s)<br>\n", std::string(title).c_str(), std::string(version).c_str());
+  WriteTexts(page_, {"</font>\n", "<br>\n"});
+  WriteSolvedLine(page_, solved, count);
+  page_.write_text("<br>\n");
+  page_.write_format("<b><u>%s Collection</u></b><br>\n", name.c_str());
+  WriteTexts(page_, {
+                        "<table border=1 width=\"100%\">\n",
+                        "<td width=\"16%\"><b><u>Level</u></b>\n",
+                        "<td width=\"17%\"><b><u>Moves</u></b>\n",
+                        "<td width=\"17%\"><b><u>Pushes</u></b>\n",
+                        "<td width=\"*\"><b><u>By</u></b>\n",
+                        "<tr>\n",
+                    });
 }
 
-void SetPage::AppendRow(int level, std::span<const SolutionRecord> records, bool last) const {
-  if (path_.empty()) {
+void SetPage::AppendRow(int level, std::span<const SolutionRecord> records, bool last) {
+  if (!page_.is_open()) {
     return;
   }
-  LineFile page;
-  page.open(path_, "a");
-  page.write_format("<td width=\"16%%\">%d\n", level);
+  page_.write_format("<td width=\"16%%\">%d\n", level);
   if (records.empty()) {
-    WriteTexts(page,
+    WriteTexts(page_,
                {"<td width=\"17%\"><br>\n", "<td width=\"17%\"><br>\n", "<td width=\"*\"><br>\n"});
   } else {
     const SolutionRecord& best = records.front();
-    page.write_format("<td width=\"17%%\">%d\n", best.moves);
-    page.write_format("<td width=\"17%%\">%d\n", best.pushes);
-    WriteWhoCell(page, best);
+    page_.write_format("<td width=\"17%%\">%d\n", best.moves);
+    page_.write_format("<td width=\"17%%\">%d\n", best.pushes);
+    WriteWhoCell(page_, best);
   }
-  page.write_text("<tr>\n");
+  page_.write_text("<tr>\n");
   if (last) {
-    WriteTexts(page, {"</table>\n", "<br>\n", "</body>\n", "</html>\n"});
+    WriteTexts(page_, {"</table>\n", "<br>\n", "</body>\n", "</html>\n"});
+    Close();
   }
-  page.close();
+}
+
+void SetPage::Close() {
+  if (page_.is_open()) {
+    ClosePage(page_);
+  }
 }

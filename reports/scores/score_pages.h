@@ -27,7 +27,8 @@ void WriteScoresFrameset(std::string_view last_set);
 // with its solved count (the entry's spare field) and level count.
 void WriteScoresIndex(const PageStamp& stamp, const ScoreTotals& totals);
 
-// The page of one set, named after the set.
+// The page of one set, named after the set. It stays open from its head to its foot, so the
+// rows of a whole set go to one open file.
 class SetPage {
  public:
   // `set_name` names the page htm\<set_name>.htm. A name holding a path separator would
@@ -35,14 +36,19 @@ class SetPage {
   explicit SetPage(std::string_view set_name);
 
   // Creates (or empties) the page and writes its head with the set's solved count and
-  // level count.
+  // level count. Throws PageWriteError when the page cannot be created.
   void WriteHead(const PageStamp& stamp, std::string_view title, std::string_view version,
-                 int solved, int count) const;
-  // Appends the row of level `level`: the first (best) record's moves, pushes and who, or
-  // three empty cells without a record; after the set's last level (`last`) also the foot.
-  void AppendRow(int level, std::span<const SolutionRecord> records, bool last) const;
+                 int solved, int count);
+  // Writes the row of level `level`: the first (best) record's moves, pushes and who, or
+  // three empty cells without a record; after the set's last level (`last`) also the foot,
+  // and closes the page (Close).
+  void AppendRow(int level, std::span<const SolutionRecord> records, bool last);
+  // Closes the page if it is open, so that it replaces the old one with what was written.
+  // Throws PageWriteError when it could not be written in full.
+  void Close();
 
  private:
   std::string set_name_;
   std::string path_;  // empty when the page is not written
+  LineFile page_;
 };

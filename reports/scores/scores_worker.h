@@ -4,6 +4,7 @@
 #include "report_shell.h"
 
 inline constexpr ReportIdentity kScoresIdentity{
+    .program = "nrv7sco",
     .class_name = "Rv7ScoresV1.1.1",
     .caption = "Korvala Scores v1.1.1",
     .title = "Korvala Scores to HTML Processor",

@@ -1,7 +1,11 @@
 #include "html_page.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
+
+#include "files.h"
 
 std::string HtmlEscape(std::string_view text) {
   std::string escaped;
@@ -66,4 +70,44 @@ void WriteFramesetTop(LineFile& file, std::string_view title) {
                        "</body>\n",
                        "</noframes>\n",
                    });
+}
+
+namespace {
+
+std::string FailureText(std::string_view what, std::string_view path, int error) {
+  return std::string(what) + " " + NativePath(path) + ": " + std::strerror(error);
+}
+
+// The error code of the call that just failed; EIO when it left none.
+int LastError() {
+  return errno != 0 ? errno : EIO;
+}
+
+}  // namespace
+
+PageWriteError::PageWriteError(std::string_view what, std::string_view path, int error)
+    : std::runtime_error(FailureText(what, path, error)) {}
+
+void MakePageFolder() {
+  if (FileExists(kPageFolder)) {
+    return;
+  }
+  const int error = MakeDirectory(kPageFolder);
+  if (error != 0 && error != EEXIST) {
+    throw PageWriteError("cannot create the folder", kPageFolder, error);
+  }
+}
+
+void OpenPage(LineFile& page, std::string_view path) {
+  errno = 0;
+  if (page.open(path, "w") == nullptr) {
+    throw PageWriteError("cannot write", path, LastError());
+  }
+}
+
+void ClosePage(LineFile& page) {
+  const std::string path = page.path();
+  if (const int error = page.close(); error != 0) {
+    throw PageWriteError("cannot write", path, error);
+  }
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -33,3 +34,25 @@ void WritePageHead(LineFile& file, std::string_view title);
 // Writes the opening of a frameset page: the page head with `title`, then the "<noframes>"
 // block a browser without frames shows instead (nothing when the file is not open).
 void WriteFramesetTop(LineFile& file, std::string_view title);
+
+// A page, or the folder htm, that could not be written. It ends the worker's run: the
+// program then exits with a failure status and says what() on its error output.
+class PageWriteError : public std::runtime_error {
+ public:
+  // `what` is the failed action ("cannot write", "cannot create the folder"), `path` the
+  // suite path of the file, `error` the system error code.
+  PageWriteError(std::string_view what, std::string_view path, int error);
+};
+
+// The folder of the pages, below the data directory.
+inline constexpr char kPageFolder[] = "htm";
+
+// Creates the folder htm when it is missing. Throws PageWriteError when it cannot be made.
+void MakePageFolder();
+
+// Opens `path` to be written anew ("w"; the page replaces the old one when it is closed).
+// Throws PageWriteError when it cannot be created.
+void OpenPage(LineFile& page, std::string_view path);
+// Closes a page opened by OpenPage. Throws PageWriteError when it could not be written in
+// full (the old page, if any, then stays).
+void ClosePage(LineFile& page);

@@ -3,12 +3,14 @@
 #include <QApplication>
 #include <atomic>
 #include <condition_variable>
-#include <cstdlib>
+#include <cstdio>
 #include <memory>
 #include <mutex>
 #include <thread>
 
+#include "display_choice.h"
 #include "display_hooks.h"
+#include "html_page.h"
 #include "kernel.h"
 #include "named_event.h"
 #include "report_window.h"
@@ -48,6 +50,7 @@ struct Shell {
   std::atomic<bool> window_hidden{false};   // no paint comes while the window is unseen
   std::atomic<bool> handshake_pending{false};
   std::atomic<bool> worker_done{false};
+  std::string failure;  // what ended the worker's run early; written by the worker only
   // The settings gate: opened by the entry once the settings files are read. It keeps the
   // worker off the settings tables even when the shared Sync event is set from elsewhere.
   std::mutex gate_mutex;
@@ -70,6 +73,7 @@ void ResetShell(const ReportIdentity& identity) {
   state.window_hidden = false;
   state.handshake_pending = false;
   state.worker_done = false;
+  state.failure.clear();
   std::lock_guard lock(state.gate_mutex);
   state.settings_read = false;
 }
@@ -114,20 +118,36 @@ void WorkerStart() {
   WaitForSettingsGate();
 }
 
-void WorkerEnd() {
-  SetStatusLine(kDoneStatus);
-  PaintHandshake();
-  Sleep(kWorkerPauseMs);
+// Ends the worker's run: "Done." is shown only after a complete run.
+void WorkerEnd(bool complete) {
+  if (complete) {
+    SetStatusLine(kDoneStatus);
+    PaintHandshake();
+    Sleep(kWorkerPauseMs);
+  }
   if (ReportWindow* window = shell().window; window != nullptr) {
     window->PostQuit();
+  }
+}
+
+// The program's run: the page folder, then the worker proper. Returns false when a page
+// could not be written, which ends the run at once.
+bool RunWorker(ReportWorker worker) {
+  try {
+    MakePageFolder();
+    worker();
+    return true;
+  } catch (const PageWriteError& error) {
+    shell().failure = error.what();
+    RV7_LOG_AS("Thread", kLogInfo, "run ended, %s", error.what());
+    return false;
   }
 }
 
 void WorkerThread(ReportWorker worker) {
   RV7_LOG_AS("Thread", kLogFunc, "Entry");
   WorkerStart();
-  worker();
-  WorkerEnd();
+  WorkerEnd(RunWorker(worker));
   RV7_LOG_AS("Thread", kLogFunc, "Exit");
   shell().worker_done = true;
 }
@@ -190,19 +210,16 @@ void RunWindow(const ReportIdentity& identity, WindowParts& parts) {
   RV7_LOG_AS("main2", kLogFunc, "Exit");
 }
 
-bool DisplayAvailable(int argc, char** argv) {
-  for (const char* variable : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
-    const char* value = std::getenv(variable);
-    if (value != nullptr && *value != '\0') {
-      return true;
-    }
+// The toolkit's own messages (warnings about the platform, for example) go to the trace log
+// rather than the error output, where only the program's own lines appear; fatal messages
+// still reach the error output.
+void RouteToolkitMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  const QByteArray text = message.toLocal8Bit();
+  if (type == QtFatalMsg) {
+    std::fprintf(stderr, "%s\n", text.constData());
+    return;
   }
-  for (int index = 1; index < argc; ++index) {
-    if (std::string_view(argv[index]) == "-platform") {
-      return true;
-    }
-  }
-  return false;
+  RV7_LOG_AS("Qt", kLogInfo, "%s", text.constData());
 }
 
 std::string CommandLineText(int argc, char** argv) {
@@ -232,6 +249,16 @@ int RunWithSyncEvent(const ReportIdentity& identity, ReportWorker worker) {
   AwaitWorker(thread);
   state.window = nullptr;
   return rc;
+}
+
+// After the run: a run that a page ended says why on the error output and fails.
+int RunResult(const ReportIdentity& identity, int rc) {
+  const std::string& failure = shell().failure;
+  if (failure.empty()) {
+    return rc;
+  }
+  std::fprintf(stderr, "%s: %s\n", identity.program, failure.c_str());
+  return kPageFailureExitCode;
 }
 
 }  // namespace
@@ -301,7 +328,7 @@ int RunReportProgram(const ReportIdentity& identity, std::string_view command_li
     NamedEvent created(identity.sync_event_name);
     NamedEvent opened(identity.sync_event_name);
     shell().sync = &opened;
-    rc = RunWithSyncEvent(identity, worker);
+    rc = RunResult(identity, RunWithSyncEvent(identity, worker));
     shell().sync = nullptr;
   }
   RemoveNamedEvent(identity.sync_event_name);
@@ -314,9 +341,14 @@ int RunReportProgram(const ReportIdentity& identity, std::string_view command_li
 
 int RunReportMain(int argc, char** argv, const ReportIdentity& identity, ReportWorker worker) {
   const std::string command_line = CommandLineText(argc, argv);
-  if (!DisplayAvailable(argc, argv)) {
+  const DisplayDecision display = ChooseDisplay(DisplaySettingsOf(argc, argv), SystemDisplayProbes());
+  if (display.choice != DisplayChoice::kWindow) {
+    if (display.choice == DisplayChoice::kUnreachable) {
+      std::fprintf(stderr, "%s\n", UnreachableDisplayText(identity.program, display).c_str());
+    }
     return RunReportProgram(identity, command_line, worker);
   }
+  qInstallMessageHandler(RouteToolkitMessages);
   QApplication application(argc, argv);
   return RunReportProgram(identity, command_line, worker);
 }

@@ -11,6 +11,7 @@
 
 // What tells the two report programs apart.
 struct ReportIdentity {
+  const char* program;          // the program's name, leading its lines on the error output
   const char* class_name;       // the window's object name
   const char* caption;          // the window caption
   const char* title;            // first line of the window, also named on the pages
@@ -28,18 +29,25 @@ using ReportWorker = void (*)();
 #define RV7_LOG_AS(function, level, ...) \
   LogMessage(kLogModule, (function), __LINE__, (level), __VA_ARGS__)
 
-// Program entry for main(): takes the command-line text (argv[1..] joined by blanks),
-// creates the application object when a display can be reached (QT_QPA_PLATFORM, DISPLAY
-// or WAYLAND_DISPLAY set) and runs RunReportProgram. Without a display the run is made
-// without a window. Returns the program's exit code.
+// Exit code of a run that could not write a page.
+inline constexpr int kPageFailureExitCode = 1;
+
+// Program entry for main(): takes the command-line text (argv[1..] joined by blanks), and
+// creates the application object when a display can be reached (DisplayChoice), with the
+// toolkit's own messages sent to the trace log. When the named display cannot be opened it
+// says so in one line on the error output; without a display the run is made without a
+// window. Returns the program's exit code.
 int RunReportMain(int argc, char** argv, const ReportIdentity& identity, ReportWorker worker);
 
 // The program entry proper: sets up the trace log, the Sync event and the worker, reads
 // Ini\Mazes.Ini and Ini\Game.Ini (never writing them), shows the window when an
 // application object exists, and returns once the worker has ended. The worker always
 // completes its run: when the window is closed early or cannot be made, it goes on
-// without painting, so every page and score file is still written. Frees the settings
-// tables and the pool before returning. Returns the exit code (0).
+// without painting, so every page and score file is still written. The worker first
+// makes the folder htm when it is missing; a page (or the folder) that cannot be written
+// ends its run at once, and the program then writes one line naming the file and the
+// reason on the error output and returns kPageFailureExitCode. Frees the settings tables
+// and the pool before returning. Returns the exit code (0 for a complete run).
 int RunReportProgram(const ReportIdentity& identity, std::string_view command_line,
                      ReportWorker worker);
 

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QFont>
 #include <QGuiApplication>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QWindow>
@@ -69,12 +70,22 @@ void DrawSunkenBox(QPainter& painter, const QRect& box) {
   painter.drawLine(box.bottomLeft(), box.bottomRight());
 }
 
-void DrawBoxText(QPainter& painter, const QRect& text_rect, const std::string& text) {
+// The text centred in its rectangle, in black; the rectangle was filled with the face colour,
+// which is the text's background.
+void DrawBoxText(QPainter& painter, const QRect& text_rect, const QStaticText& text) {
+  const QSizeF size = text.size();
+  const QPointF top_left(text_rect.left() + (text_rect.width() - size.width()) / 2,
+                         text_rect.top() + (text_rect.height() - size.height()) / 2);
   painter.setPen(kTextColour);
-  painter.setBackgroundMode(Qt::OpaqueMode);
-  painter.setBackground(kFaceColour);
-  painter.drawText(text_rect, Qt::AlignCenter | Qt::TextSingleLine,
-                   QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())));
+  painter.drawStaticText(top_left, text);
+}
+
+QStaticText PreparedText(const std::string& text, const QFont& font) {
+  QStaticText prepared(QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())));
+  prepared.setTextFormat(Qt::PlainText);
+  prepared.setPerformanceHint(QStaticText::AggressiveCaching);
+  prepared.prepare(QTransform(), font);
+  return prepared;
 }
 
 QSize ScreenSize() {
@@ -84,8 +95,7 @@ QSize ScreenSize() {
 
 }  // namespace
 
-ReportWindow::ReportWindow(const ReportIdentity& identity)
-    : title_(identity.title), version_(identity.version) {
+ReportWindow::ReportWindow(const ReportIdentity& identity) {
   setObjectName(QString::fromLatin1(identity.class_name));
   setWindowTitle(QString::fromLatin1(identity.caption));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -93,22 +103,26 @@ ReportWindow::ReportWindow(const ReportIdentity& identity)
                  Qt::WindowCloseButtonHint);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
-  create_window();
+  create_window(identity);
   visibility_timer_.setInterval(kVisibilityCheckMs);
   connect(&visibility_timer_, &QTimer::timeout, this, &ReportWindow::watch_visibility);
   visibility_timer_.start();
 }
 
-void ReportWindow::create_window() {
+void ReportWindow::create_window(const ReportIdentity& identity) {
   RV7_LOG_AS("Create", kLogFunc, "Entry");
   const QSize screen = ScreenSize();
   setGeometry((screen.width() - kCreateWidthSpan) / kCreateDivisor,
               (screen.height() - kCreateHeightSpan) / kCreateDivisor, kCreateWidth, kCreateHeight);
+  // The size is fixed before the platform window exists: a platform that cannot take size
+  // hints then has none to refuse.
+  setFixedSize(kClientWidth, kClientHeight);
   RV7_LOG_AS("Create", kLogInfo, "hwnd=%08x", static_cast<unsigned>(winId()));
   QFont font(QString::fromLatin1(kFontFamily));
   font.setPixelSize(kFontPixelSize);
   font.setWeight(QFont::Normal);
   setFont(font);
+  texts_ = {PreparedText(identity.title, font), PreparedText(identity.version, font), {}};
   SizeWindow();
   RV7_LOG_AS("Create", kLogFunc, "Exit");
 }
@@ -138,8 +152,10 @@ QRect ReportWindow::StatusTextRect() {
 }
 
 void ReportWindow::InvalidateStatus() {
+  // Painted as soon as the window thread takes the request, without a second trip through
+  // the event queue.
   QMetaObject::invokeMethod(
-      this, [this] { update(StatusTextRect()); }, Qt::QueuedConnection);
+      this, [this] { repaint(StatusTextRect()); }, Qt::QueuedConnection);
 }
 
 void ReportWindow::PostQuit() {
@@ -163,15 +179,29 @@ void ReportWindow::watch_visibility() {
   }
 }
 
-void ReportWindow::paintEvent(QPaintEvent*) {
+const QStaticText& ReportWindow::box_text(int index) {
+  if (index == kStatusBox) {
+    std::string status = StatusLine();
+    if (status != status_) {
+      status_ = std::move(status);
+      texts_[index] = PreparedText(status_, font());
+    }
+  }
+  return texts_[index];
+}
+
+void ReportWindow::paintEvent(QPaintEvent* event) {
   {
     QPainter painter(this);
-    painter.fillRect(rect(), kFaceColour);
-    const std::array<std::string, 3> lines = {title_, version_, StatusLine()};
-    for (int index = 0; index < static_cast<int>(lines.size()); ++index) {
+    painter.fillRect(event->rect(), kFaceColour);
+    for (int index = 0; index < static_cast<int>(texts_.size()); ++index) {
       const BoxRects rects = LineBox(index);
+      // The box's edges lie on its last row and column: the box covers one pixel more.
+      if (!event->region().intersects(rects.box.adjusted(0, 0, 1, 1))) {
+        continue;
+      }
       DrawSunkenBox(painter, rects.box);
-      DrawBoxText(painter, rects.text, lines[index]);
+      DrawBoxText(painter, rects.text, box_text(index));
     }
   }
   ReportPaintDone();

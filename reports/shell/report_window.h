@@ -1,13 +1,16 @@
 // The report programs' window: a fixed 300 x 90 client area showing three sunken line
 // boxes with the title, the version and the Status line. It does nothing but paint; every
-// paint sets the Sync event of the Paint handshake. Every 250 ms it tells the shell whether it
+// paint sets the Sync event of the Paint handshake. A paint draws only the boxes it was asked
+// for (the status box, for a new status text), from texts laid out once each. Every 250 ms it tells the shell whether it
 // can be seen (a worker does not wait for paints of a window that cannot) and repaints its
 // status box for a worker still waiting.
 #pragma once
 
 #include <QRect>
+#include <QStaticText>
 #include <QTimer>
 #include <QWidget>
+#include <array>
 #include <string>
 
 #include "report_shell.h"
@@ -19,8 +22,8 @@ class ReportWindow : public QWidget {
   // Gives the window its fixed client size, centres it on the screen and invalidates it.
   // Window thread only.
   void SizeWindow();
-  // Asks the window thread to repaint the status box's text rectangle without erasing.
-  // Safe from any thread.
+  // Asks the window thread to repaint the status box's text rectangle without erasing; it
+  // paints as soon as the window thread takes the request. Safe from any thread.
   void InvalidateStatus();
   // Asks the window thread to end the message loop. Safe from any thread; a request
   // still queued when the window is destroyed is dropped with it.
@@ -37,11 +40,14 @@ class ReportWindow : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void create_window();
+  void create_window(const ReportIdentity& identity);
   void watch_visibility();
+  // The laid-out text of line box `index`; the status text is laid out anew when it changed.
+  const QStaticText& box_text(int index);
 
-  std::string title_;
-  std::string version_;
+  // Laid-out texts of the title, version and status boxes.
+  std::array<QStaticText, 3> texts_;
+  std::string status_;  // the status text that texts_ holds
   int client_width_ = 0;
   int client_height_ = 0;
   QTimer visibility_timer_;

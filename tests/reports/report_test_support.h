@@ -74,14 +74,28 @@ inline std::string WithoutStamps(std::string page) {
   return page;
 }
 
-// kOffscreen: the offscreen platform; kNone: no display at all; kInherited: the display
-// of the test's own environment.
-enum class DisplayKind { kOffscreen, kNone, kInherited };
+// kOffscreen: the offscreen platform; kNone: no display at all; kUnreachable: DISPLAY names
+// an X display where no server runs (as a stale DISPLAY in an ssh session does);
+// kInherited: the display of the test's own environment.
+enum class DisplayKind { kOffscreen, kNone, kUnreachable, kInherited };
 
-// Starts `program` without arguments in `directory` with the chosen display, its output
-// discarded; returns its process id.
+// An X display name with no server behind it: no socket and no lock file for its number.
+inline std::string DeadXDisplay() {
+  for (int number = 99; number < 1000; ++number) {
+    const std::string n = std::to_string(number);
+    if (!std::filesystem::exists("/tmp/.X11-unix/X" + n) &&
+        !std::filesystem::exists("/tmp/.X" + n + "-lock")) {
+      return ":" + n;
+    }
+  }
+  return ":999";
+}
+
+// Starts `program` without arguments in `directory` with the chosen display; its output is
+// discarded, its error output goes to `error_output`. Returns its process id.
 inline pid_t StartProgram(const std::string& program, const std::filesystem::path& directory,
-                          DisplayKind display) {
+                          DisplayKind display, const std::string& error_output = "/dev/null") {
+  const std::string dead_display = DeadXDisplay();
   const pid_t pid = ::fork();
   if (pid == 0) {
     if (::chdir(directory.c_str()) != 0) {
@@ -94,8 +108,10 @@ inline pid_t StartProgram(const std::string& program, const std::filesystem::pat
     }
     if (display == DisplayKind::kOffscreen) {
       ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    } else if (display == DisplayKind::kUnreachable) {
+      ::setenv("DISPLAY", dead_display.c_str(), 1);
     }
-    if (std::freopen("/dev/null", "w", stderr) == nullptr ||
+    if (std::freopen(error_output.c_str(), "w", stderr) == nullptr ||
         std::freopen("/dev/null", "w", stdout) == nullptr) {
       ::_exit(126);
     }
@@ -124,4 +140,24 @@ inline int WaitProgram(pid_t pid, std::chrono::seconds limit = std::chrono::seco
 inline int RunProgram(const std::string& program, const std::filesystem::path& directory,
                       DisplayKind display) {
   return WaitProgram(StartProgram(program, directory, display));
+}
+
+// A run's exit status and what it wrote on its error output.
+struct ProgramRun {
+  int status = -1;
+  std::string errors;
+};
+
+// Runs `program` as RunProgram does, keeping its error output (in a file outside
+// `directory`, so that the run does not see it).
+inline ProgramRun RunProgramKeepingErrors(const std::string& program,
+                                          const std::filesystem::path& directory,
+                                          DisplayKind display) {
+  const std::filesystem::path errors =
+      directory.parent_path() / (directory.filename().string() + ".stderr");
+  ProgramRun run;
+  run.status = WaitProgram(StartProgram(program, directory, display, errors.string()));
+  run.errors = ReadFile(errors);
+  std::filesystem::remove(errors);
+  return run;
 }

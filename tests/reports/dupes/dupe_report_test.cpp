@@ -106,16 +106,22 @@ TEST(DupeReport, FramesetAndBlankPagesAreWrittenAsFixed) {
             "<html>\n<body>\n<p>Duplicate Level clicked on is shown here.</p>\n</body>\n</html>\n");
 }
 
-TEST(DupeReport, MissingPageDirectoryIsSkippedSilently) {
+TEST(DupeReport, PageThatCannotBeWrittenEndsTheRunNamingTheFile) {
   DataDirectory data;
   std::filesystem::remove("htm");
-  WriteFramesetPages();
+  try {
+    WriteFramesetPages();
+    ADD_FAILURE() << "no error";
+  } catch (const PageWriteError& error) {
+    EXPECT_STREQ(error.what(), "cannot write htm/rv7dup.htm: No such file or directory");
+  }
+  std::filesystem::create_directory("htm");
+  std::filesystem::create_directory("htm/rv7dupe.htm");
   DupeReport report;
   report.Open(kStamp, "t", "v");
-  report.Match(Named("a"), Named("b"), MatchKind::kExactly, true);
-  report.Close();
-  EXPECT_EQ(report.entry_count(), 1);
-  EXPECT_FALSE(std::filesystem::exists("htm"));
+  report.Match(Named("a"), Named("b"), MatchKind::kExactly, false);
+  EXPECT_THROW(report.Close(), PageWriteError);
+  EXPECT_TRUE(std::filesystem::is_directory("htm/rv7dupe.htm"));
 }
 
 }  // namespace

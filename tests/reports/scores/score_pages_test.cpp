@@ -85,7 +85,7 @@ TEST_F(ScorePages, PercentagesRoundToOneDecimal) {
 }
 
 TEST_F(ScorePages, SetPageShowsTheBestRecordOfEachLevel) {
-  const SetPage page("P");
+  SetPage page("P");
   page.WriteHead(kStamp, "Korvala Scores to HTML Processor", "Version 1.1.1", 2, 3);
   const std::vector<SolutionRecord> first = {Record(120, 35, "120.35.P"),
                                              Record(100, 60, "100.60.Q")};
@@ -100,7 +100,7 @@ TEST_F(ScorePages, SetPageShowsTheBestRecordOfEachLevel) {
 }
 
 TEST_F(ScorePages, MarkupInNamesIsWrittenAsTextAndAMissingWhoAsAnEmptyCell) {
-  const SetPage page("<i>");
+  SetPage page("<i>");
   page.WriteHead(kStamp, "T", "V", 0, 2);
   page.AppendRow(1, std::vector<SolutionRecord>{Record(4, 1, "4.1.<script>")}, false);
   page.AppendRow(2, std::vector<SolutionRecord>{Record(4, 1, "4.1")}, true);
@@ -112,7 +112,7 @@ TEST_F(ScorePages, MarkupInNamesIsWrittenAsTextAndAMissingWhoAsAnEmptyCell) {
 }
 
 TEST_F(ScorePages, SetNameWithAPathSeparatorWritesNoPage) {
-  const SetPage page("..\\..\\evil");
+  SetPage page("..\\..\\evil");
   page.WriteHead(kStamp, "T", "V", 0, 1);
   page.AppendRow(1, {}, true);
   EXPECT_FALSE(std::filesystem::exists("evil.htm"));
@@ -130,6 +130,33 @@ TEST_F(ScorePages, FramesetShowsTheLastPlayedSetOnTheRight) {
             "<frame name=\"sleft\" src=\"index.htm\" scrolling=\"auto\">\n"
             "<frame name=\"sright\" src=\"Screens.htm\" scrolling=\"auto\">\n"
             "</frameset>\n</html>\n");
+}
+
+TEST_F(ScorePages, SetPageStaysOpenForItsRowsAndAnUnfinishedOneIsKeptOnClose) {
+  SetPage page("P");
+  page.WriteHead(kStamp, "T", "V", 0, 3);
+  page.AppendRow(1, {}, false);
+  // Nothing replaces the old page before the set is through.
+  EXPECT_EQ(ReadFile("htm/P.htm"), "<missing>");
+  page.AppendRow(2, {}, false);
+  page.Close();
+  const std::string text = ReadFile("htm/P.htm");
+  EXPECT_NE(text.find(Row(1, "<br>", "<br>", "<br>") + Row(2, "<br>", "<br>", "<br>")),
+            std::string::npos);
+  EXPECT_EQ(text.find("</table>"), std::string::npos);
+  // Closing again, or a row after the page was closed, changes nothing.
+  page.Close();
+  page.AppendRow(3, {}, true);
+  EXPECT_EQ(ReadFile("htm/P.htm"), text);
+}
+
+TEST_F(ScorePages, PagesThatCannotBeWrittenAreNamed) {
+  std::filesystem::create_directory("htm/index.htm");
+  EXPECT_THROW(WriteScoresIndex(kStamp, {}), PageWriteError);
+  std::filesystem::remove_all("htm");
+  EXPECT_THROW(WriteScoresFrameset("S"), PageWriteError);
+  SetPage page("P");
+  EXPECT_THROW(page.WriteHead(kStamp, "T", "V", 0, 1), PageWriteError);
 }
 
 }  // namespace

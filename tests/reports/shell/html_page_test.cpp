@@ -70,4 +70,50 @@ TEST(HtmlPage, PageHeadAndFramesetTopCarryTheTitleAndTheNoFramesNotice) {
   EXPECT_FALSE(std::filesystem::exists("nowhere"));
 }
 
+// The text of the PageWriteError that `action` throws; "<none>" when it throws nothing.
+template <typename Action>
+std::string FailureOf(Action action) {
+  try {
+    action();
+  } catch (const PageWriteError& error) {
+    return error.what();
+  }
+  return "<none>";
+}
+
+TEST(HtmlPage, PageFolderIsMadeWhenMissingAndAFileInItsPlaceIsNamed) {
+  DataDirectory data;
+  std::filesystem::remove("htm");
+  EXPECT_EQ(FailureOf(MakePageFolder), "<none>");
+  EXPECT_TRUE(std::filesystem::is_directory("htm"));
+  EXPECT_EQ(FailureOf(MakePageFolder), "<none>");  // an existing folder is kept
+  // A file named htm: the folder is "there", but no page can be created in it.
+  std::filesystem::remove("htm");
+  WriteFile("htm", "not a folder\n");
+  EXPECT_EQ(FailureOf(MakePageFolder), "<none>");
+  LineFile page;
+  EXPECT_EQ(FailureOf([&page] { OpenPage(page, "htm\\index.htm"); }),
+            "cannot write htm/index.htm: Not a directory");
+}
+
+TEST(HtmlPage, PageThatCannotBeCreatedOrReplacedIsNamedWithTheReason) {
+  DataDirectory data;
+  LineFile missing;
+  EXPECT_EQ(FailureOf([&missing] { OpenPage(missing, "nowhere\\page.htm"); }),
+            "cannot write nowhere/page.htm: No such file or directory");
+  // A folder where the page should be: the page is written, but cannot replace it.
+  std::filesystem::create_directory("htm/index.htm");
+  LineFile blocked;
+  EXPECT_EQ(FailureOf([&blocked] { OpenPage(blocked, "htm\\index.htm"); }), "<none>");
+  blocked.write_text("<html>\n");
+  EXPECT_EQ(FailureOf([&blocked] { ClosePage(blocked); }),
+            "cannot write htm/index.htm: Is a directory");
+  EXPECT_TRUE(std::filesystem::is_directory("htm/index.htm"));
+  LineFile good;
+  OpenPage(good, "htm\\good.htm");
+  good.write_text("<html>\n");
+  EXPECT_EQ(FailureOf([&good] { ClosePage(good); }), "<none>");
+  EXPECT_EQ(ReadFile("htm/good.htm"), "<html>\n");
+}
+
 }  // namespace

@@ -7,15 +7,20 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QPaintEvent>
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "dupes_worker.h"
+#include "html_page.h"
 #include "named_event.h"
+#include "report_window.h"
 #include "report_test_support.h"
 #include "rv7ini.h"
 #include "scores_worker.h"
@@ -66,6 +71,7 @@ class PaintWatch : public QObject {
     auto* widget = qobject_cast<QWidget*>(target);
     if (event->type() == QEvent::Paint && widget != nullptr && widget->isWindow()) {
       painted.push_back(StatusLine());
+      regions.push_back(static_cast<QPaintEvent*>(event)->region());
       size = widget->size();
       fixed = widget->minimumSize() == widget->maximumSize();
       caption = widget->windowTitle().toStdString();
@@ -83,6 +89,7 @@ class PaintWatch : public QObject {
   }
 
   std::vector<std::string> painted;
+  std::vector<QRegion> regions;  // what each paint was asked to draw
   QSize size;
   bool fixed = false;
   std::string caption;
@@ -139,6 +146,43 @@ TEST(ReportShell, EveryHandshakeTextIsPaintedBeforeTheWorkerGoesOn) {
   EXPECT_EQ(watch.size, QSize(300, 90));
   EXPECT_TRUE(watch.fixed);
   EXPECT_EQ(watch.caption, "Korvala Dupes v1.1.4");
+}
+
+TEST(ReportShell, HandshakeRepaintsOnlyTheStatusBox) {
+  DataDirectory data;
+  PaintWatch watch;
+  EXPECT_EQ(RunSteps(), 0);
+  int step_paints = 0;
+  for (std::size_t index = 0; index < watch.painted.size(); ++index) {
+    if (watch.painted[index].starts_with("step ")) {
+      ++step_paints;
+      EXPECT_EQ(watch.regions[index], QRegion(ReportWindow::StatusTextRect())) << index;
+    }
+  }
+  EXPECT_GE(step_paints, kSteps);
+}
+
+void FailingWorker() {
+  SetStatusLine("step 0");
+  PaintHandshake();
+  throw PageWriteError("cannot write", "htm\\x.htm", ENOSPC);
+}
+
+TEST(ReportShell, PageThatCannotBeWrittenEndsTheRunAndFailsTheProgramWithOneLine) {
+  DataDirectory data;
+  std::filesystem::remove("htm");
+  PaintWatch watch;
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(RunReportProgram(TestIdentity(kScoresIdentity).get(), "", FailingWorker),
+            kPageFailureExitCode);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "nrv7sco: cannot write htm/x.htm: No space left on device\n");
+  EXPECT_TRUE(std::filesystem::is_directory("htm"));  // made before the worker ran
+  EXPECT_EQ(std::count(watch.painted.begin(), watch.painted.end(), "Done."), 0);
+  // The next run starts clean.
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(RunSteps(), 0);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
 
 TEST(ReportShell, ClosingTheWindowEarlyLetsTheWorkerFinishWithoutPainting) {
