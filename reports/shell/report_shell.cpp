@@ -348,6 +348,9 @@ int RunReportMain(int argc, char** argv, const ReportIdentity& identity, ReportW
     }
     return RunReportProgram(identity, command_line, worker);
   }
+  // The log is ready for the messages of the toolkit's start.
+  LogSelectProgram(identity.log_program);
+  LogSetProgramIdentity(command_line.c_str());
   qInstallMessageHandler(RouteToolkitMessages);
   QApplication application(argc, argv);
   return RunReportProgram(identity, command_line, worker);

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,10 @@ struct Program {
   const char* path;
   std::vector<std::string> pages;  // every page a run over the collection below writes
 };
+
+void PrintTo(const Program& program, std::ostream* out) {
+  *out << program.name;
+}
 
 const Program kDupes{"nrv7dup", NRV7DUP_PATH,
                      {"rv7dup.htm", "blankleft.htm", "blankright.htm", "rv7dupe.htm"}};
