@@ -138,8 +138,8 @@ void BM_ComparePairs(benchmark::State& state) {
 
 void RegisterWholeRun(const std::string& program, CollectionKind kind, int count, bool window,
                       bool scores) {
-  const std::string name = program + "/" + CollectionKindName(kind) +
-                           (window ? "/offscreen" : "/no_display");
+  const std::string name =
+      program + "/" + CollectionKindName(kind) + (window ? "/offscreen" : "/no_display");
   benchmark::RegisterBenchmark(name.c_str(), BM_WholeRun)
       ->Args({count, window ? 1 : 0, static_cast<int>(kind), scores ? 1 : 0})
       ->Iterations(1)

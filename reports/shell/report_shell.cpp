@@ -341,7 +341,8 @@ int RunReportProgram(const ReportIdentity& identity, std::string_view command_li
 
 int RunReportMain(int argc, char** argv, const ReportIdentity& identity, ReportWorker worker) {
   const std::string command_line = CommandLineText(argc, argv);
-  const DisplayDecision display = ChooseDisplay(DisplaySettingsOf(argc, argv), SystemDisplayProbes());
+  const DisplayDecision display =
+      ChooseDisplay(DisplaySettingsOf(argc, argv), SystemDisplayProbes());
   if (display.choice != DisplayChoice::kWindow) {
     if (display.choice == DisplayChoice::kUnreachable) {
       std::fprintf(stderr, "%s\n", UnreachableDisplayText(identity.program, display).c_str());

@@ -1,9 +1,9 @@
 // The report programs' window: a fixed 300 x 90 client area showing three sunken line
 // boxes with the title, the version and the Status line. It does nothing but paint; every
 // paint sets the Sync event of the Paint handshake. A paint draws only the boxes it was asked
-// for (the status box, for a new status text), from texts laid out once each. Every 250 ms it tells the shell whether it
-// can be seen (a worker does not wait for paints of a window that cannot) and repaints its
-// status box for a worker still waiting.
+// for (the status box, for a new status text), from texts laid out once each. Every 250 ms it tells
+// the shell whether it can be seen (a worker does not wait for paints of a window that cannot) and
+// repaints its status box for a worker still waiting.
 #pragma once
 
 #include <QRect>

@@ -25,8 +25,8 @@ void PrintTo(const Program& program, std::ostream* out) {
   *out << program.name;
 }
 
-const Program kDupes{"nrv7dup", NRV7DUP_PATH,
-                     {"rv7dup.htm", "blankleft.htm", "blankright.htm", "rv7dupe.htm"}};
+const Program kDupes{
+    "nrv7dup", NRV7DUP_PATH, {"rv7dup.htm", "blankleft.htm", "blankright.htm", "rv7dupe.htm"}};
 const Program kScores{"nrv7sco", NRV7SCO_PATH, {"rv7sco.htm", "index.htm", "S.htm"}};
 
 class ReportPrograms : public ::testing::TestWithParam<Program> {
@@ -50,7 +50,9 @@ class ReportPrograms : public ::testing::TestWithParam<Program> {
     }
   }
 
-  std::string Line(const std::string& text) { return std::string(GetParam().name) + ": " + text + "\n"; }
+  std::string Line(const std::string& text) {
+    return std::string(GetParam().name) + ": " + text + "\n";
+  }
 
   DataDirectory data_;
 };
@@ -65,7 +67,8 @@ TEST_P(ReportPrograms, FreshDataDirectoryGetsItsPageFolderAndNoToolkitNoise) {
 TEST_P(ReportPrograms, DisplayThatCannotBeOpenedGivesOneLineAndARunWithoutAWindow) {
   const ProgramRun run = Run(DisplayKind::kUnreachable);
   EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.errors, Line("cannot open display " + DeadXDisplay() + ", running without a window"));
+  EXPECT_EQ(run.errors,
+            Line("cannot open display " + DeadXDisplay() + ", running without a window"));
   ExpectEveryPage();
 }
 
@@ -90,8 +93,8 @@ TEST_P(ReportPrograms, ReadOnlyPageFolderEndsTheRunWithTheReason) {
     GTEST_SKIP() << "the superuser writes into a read-only folder";
   }
   std::filesystem::create_directory("htm");
-  std::filesystem::permissions("htm", std::filesystem::perms::owner_read |
-                                          std::filesystem::perms::owner_exec);
+  std::filesystem::permissions(
+      "htm", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
   const ProgramRun run = Run(DisplayKind::kNone);
   std::filesystem::permissions("htm", std::filesystem::perms::owner_all);
   EXPECT_EQ(run.status, 1);

@@ -20,8 +20,8 @@
 #include "dupes_worker.h"
 #include "html_page.h"
 #include "named_event.h"
-#include "report_window.h"
 #include "report_test_support.h"
+#include "report_window.h"
 #include "rv7ini.h"
 #include "scores_worker.h"
 
