@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr char kLogModule[] = "rv7";
-
 LevelEntry LoadEntry(const std::string& path) {
   GetMaze();
   const int width = MazeWidth();
