@@ -198,6 +198,8 @@ int restart_level();
 
 // Makes `name` the current set with its level count from the level-set table (0 when it is
 // not listed) and its remembered level (an entry of "1" is made for a set without one; a
-// remembered level outside 1..level count gives 1), and loads that level. The remembered
-// level itself is not written again.
+// remembered level outside 1..level count gives 1). Loads nothing (Setup at start-up, before
+// there is a window). The remembered level itself is not written again.
+void make_set_current(std::string_view name);
+// make_set_current, then loads that level.
 void select_set(std::string_view name);

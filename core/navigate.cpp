@@ -108,7 +108,7 @@ int restart_level() {
   return rc;
 }
 
-void select_set(std::string_view name) {
+void make_set_current(std::string_view name) {
   RV7_ENTRY();
   // Copied first: `name` may be the current set's own text, which the setter replaces.
   set_current_set(std::string(name));
@@ -116,6 +116,12 @@ void select_set(std::string_view name) {
   const int32_t count = level_count(set_name);
   set_current_level_count(count);
   set_current_level(remembered_level(set_name, count));
+  RV7_EXIT();
+}
+
+void select_set(std::string_view name) {
+  RV7_ENTRY();
+  make_set_current(name);
   load_current_level();
   RV7_EXIT();
 }

@@ -4,8 +4,10 @@
 
 #include <string>
 
+#include "dialogs.h"
 #include "rv7game.h"
 #include "rv7log.h"
+#include "services.h"
 #include "tone.h"
 
 namespace {
@@ -29,6 +31,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
   SetBeepFallback(&RingDisplayBell);
+  InstallDialogServices(Services());
   const std::string command_line = CommandLineText(QApplication::arguments());
   LogSelectProgram(kGameLog);
   LogSetProgramIdentity(command_line.c_str());
