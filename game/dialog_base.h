@@ -33,6 +33,18 @@ class GameDialog : public QDialog {
   int escape_result_;
 };
 
+// Builds the dialog of template `Form` over `owner`, lets `fill(dialog, form)` fill in and
+// connect its controls, runs it modally and returns the result it closed with.
+template <typename Form, typename Fill>
+int RunForm(QWidget* owner, int escape_result, Fill fill) {
+  GameDialog dialog(owner, escape_result);
+  Form form;
+  form.setupUi(&dialog);
+  dialog.Prepare();
+  fill(dialog, form);
+  return dialog.exec();
+}
+
 inline QString FromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }

@@ -63,10 +63,7 @@ void FillCredits(QWidget& dialog) {
 // The procedure shared by Message, Exists and Solver message: the platform, version and
 // credit lines greyed, the message lines filled in, each button closing with its identifier.
 template <typename Form>
-int RunMessageForm(QWidget* owner, int escape_result) {
-  GameDialog dialog(owner, escape_result);
-  Form form;
-  form.setupUi(&dialog);
+void FillMessageForm(GameDialog& dialog, Form& form) {
   for (QLabel* label : {form.id110, form.id111, form.id112, form.id113, form.id114}) {
     label->setEnabled(false);
   }
@@ -74,12 +71,15 @@ int RunMessageForm(QWidget* owner, int escape_result) {
   if constexpr (requires { form.id126; }) {
     form.id126->setText(FromUtf8(g_message_lines.second));
   }
-  dialog.Prepare();
   dialog.CloseOn(form.id1, kIdOk);
   if constexpr (requires { form.id2; }) {
     dialog.CloseOn(form.id2, kIdCancel);
   }
-  return dialog.exec();
+}
+
+template <typename Form>
+int RunMessageForm(QWidget* owner, int escape_result) {
+  return RunForm<Form>(owner, escape_result, &FillMessageForm<Form>);
 }
 
 }  // namespace
@@ -159,12 +159,8 @@ int SolverMessageDialog(QWidget* owner) {
 
 int AboutDialog(QWidget* owner) {
   RV7_ENTRY();
-  GameDialog dialog(owner, kIdCancel);
-  Ui::About form;
-  form.setupUi(&dialog);
-  dialog.Prepare();
-  dialog.CloseOn(form.id1, kIdOk);
-  const int rc = dialog.exec();
+  const int rc = RunForm<Ui::About>(
+      owner, kIdCancel, [](GameDialog& dialog, Ui::About& form) { dialog.CloseOn(form.id1, kIdOk); });
   RV7_EXIT_RC(rc);
   return rc;
 }

@@ -112,14 +112,9 @@ bool GoAllowed() {
          g_goto.chosen <= current_level_count();
 }
 
-}  // namespace
-
-int SetupDialog(QWidget* owner) {
-  RV7_ENTRY();
-  GameDialog dialog(owner, kIdCancel);
-  Ui::Setup form;
-  form.setupUi(&dialog);
-  dialog.Prepare();
+// Setup's controls: the name with "Ok" enabled while it is not empty, the set list, and
+// "Ok" confirming both.
+void FillSetup(GameDialog& dialog, Ui::Setup& form) {
   form.id102->setMaxLength(kMaxPlayerName);
   form.id102->setText(QString::fromUtf8(player_name()));
   form.id1->setEnabled(!form.id102->text().isEmpty());
@@ -131,17 +126,10 @@ int SetupDialog(QWidget* owner) {
     dialog.done(kIdOk);
   });
   dialog.CloseOn(form.id2, kIdCancel);
-  const int rc = dialog.exec();
-  RV7_EXIT_RC(rc);
-  return rc;
 }
 
-int GotoDialog(QWidget* owner) {
-  RV7_ENTRY();
-  GameDialog dialog(owner, kIdCancel);
-  Ui::Goto form;
-  form.setupUi(&dialog);
-  dialog.Prepare();
+// Goto's controls: the label and number field, "Go" enabled only for a level it may go to.
+void FillGoto(GameDialog& dialog, Ui::Goto& form) {
   form.id102->setText(QStringLiteral("Level (1-%1)").arg(current_level_count()));
   form.id108->setMaxLength(kGotoFieldRoom);
   form.id108->setText(QString::number(current_level()));
@@ -153,7 +141,20 @@ int GotoDialog(QWidget* owner) {
   });
   dialog.CloseOn(form.id1, kIdOk);
   dialog.CloseOn(form.id2, kIdCancel);
-  const int rc = dialog.exec();
+}
+
+}  // namespace
+
+int SetupDialog(QWidget* owner) {
+  RV7_ENTRY();
+  const int rc = RunForm<Ui::Setup>(owner, kIdCancel, &FillSetup);
+  RV7_EXIT_RC(rc);
+  return rc;
+}
+
+int GotoDialog(QWidget* owner) {
+  RV7_ENTRY();
+  const int rc = RunForm<Ui::Goto>(owner, kIdCancel, &FillGoto);
   if (rc != kIdOk) {
     g_goto.chosen = g_goto.first;
   }

@@ -83,6 +83,10 @@ window_box() {
     awk -F= '/^X=/{x=$2} /^Y=/{y=$2} /^WIDTH=/{w=$2} /^HEIGHT=/{h=$2} END{print x, y, w, h}'
 }
 
+window_height() {
+  window_box "$1" | cut -d' ' -f4
+}
+
 # Clicks the point ($2, $3) inside window $1.
 click_in() {
   xdotool mousemove --window "$1" "$2" "$3" click 1
