@@ -8,6 +8,7 @@
 #include "rv7game.h"
 #include "rv7log.h"
 #include "services.h"
+#include "solver_command.h"
 #include "tone.h"
 
 namespace {
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
   QApplication::setQuitOnLastWindowClosed(false);
   SetBeepFallback(&RingDisplayBell);
   InstallDialogServices(Services());
+  InstallSolverService(Services());
   const std::string command_line = CommandLineText(QApplication::arguments());
   LogSelectProgram(kGameLog);
   LogSetProgramIdentity(command_line.c_str());

@@ -6,7 +6,8 @@
 //   9 '+' player on a goal; any other value counts as floor.
 // Result codes: 1 more than 13 crates; 2 malformed board (no goal, goals differ from crates,
 // not exactly one player, level open to the board edge, or a size above 256 cells);
-// 3 no solution; 4 search store full; 6 solved; 7 solved but longer than 99 011 steps.
+// 3 no solution; 4 search store full; 6 solved; 7 solved but longer than 99 011 steps;
+// 8 stopped by Rv7SolverAbort.
 #ifndef RV7SOLV_H
 #define RV7SOLV_H
 
@@ -35,6 +36,12 @@ RV7SOLV_API int32_t Rv7Solver(const int16_t* board, int32_t* code, int32_t* move
 // column or row or more than 256 cells is refused with code 2 and keeps the old geometry.
 RV7SOLV_API int32_t Rv7Solver2(const int16_t* board, int32_t* code, int32_t* moves, int32_t* pushes,
                                char* text, int32_t width, int32_t height);
+
+// Asks the solve running on another thread to stop: it returns at its next expansion with
+// code 8, moves and pushes 0 and no step text. Every call of Rv7Solver or Rv7Solver2 starts
+// by dropping an earlier request, so a request made while no solve runs has no effect; a
+// caller that may race with the start of a call repeats the request until the call returns.
+RV7SOLV_API void Rv7SolverAbort(void);
 
 #ifdef __cplusplus
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <span>
 
+#include "abort.h"
 #include "board.h"
 #include "corral.h"
 #include "path.h"
@@ -114,13 +115,17 @@ Outcome try_pull(int32_t slot, int32_t crate, int32_t direction) {
 }
 
 // Puts the crates of slot on the board, tries every move of every crate in key order and
-// direction order, and takes the crates off again unless a move ended the expansion.
+// direction order, and takes the crates off again unless a move ended the expansion. A stop
+// asked for is seen before every move, so it ends the search within one move's corral test.
 Outcome expand_slot(int32_t slot, bool forward) {
   const Key key = table[slot].key;
   set_cells(crates_of(key), kCrate);
   flood(work.flood_a, key[work.crates]);
   for (const int16_t crate : crates_of(key)) {
     for (int32_t direction = 0; direction < kDirections; ++direction) {
+      if (abort_requested()) {
+        return Outcome::kAborted;
+      }
       const Outcome outcome =
           forward ? try_push(slot, crate, direction) : try_pull(slot, crate, direction);
       if (outcome != Outcome::kGoOn) {
@@ -246,6 +251,9 @@ int32_t search() {
   if (outcome == Outcome::kMeeting) {
     rebuild_path();
     return kSolved;
+  }
+  if (outcome == Outcome::kAborted) {
+    return kAborted;
   }
   return outcome == Outcome::kExhausted ? kNoSolution : kStoreFull;
 }

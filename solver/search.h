@@ -8,7 +8,7 @@
 
 namespace rv7solv {
 
-enum class Outcome { kGoOn, kMeeting, kExhausted, kFull };
+enum class Outcome { kGoOn, kMeeting, kExhausted, kFull, kAborted };
 
 // First probe slot of key entries 0..last hashed with shift.
 int32_t first_slot(const Key& key, int32_t last, int32_t shift);
@@ -26,8 +26,8 @@ Key key_from_occupancy(int32_t crates, int32_t player);
 bool same_key(const Slot& slot, const Key& key);
 
 // Runs set-up and the main loop on the decoded, validated board (crate count 1..13).
-// Returns kSolved with the step list in position_list and work.pushes set, kNoSolution or
-// kStoreFull.
+// Returns kSolved with the step list in position_list and work.pushes set, kNoSolution,
+// kStoreFull, or kAborted when a stop was asked for (checked before every move).
 int32_t search();
 
 }  // namespace rv7solv

@@ -45,6 +45,7 @@ constexpr int32_t kNoSolution = 3;
 constexpr int32_t kStoreFull = 4;
 constexpr int32_t kSolved = 6;
 constexpr int32_t kTooLong = 7;
+constexpr int32_t kAborted = 8;
 
 using CellTable = std::array<int16_t, kMaxCells>;
 using Key = std::array<int16_t, kKeyLength>;
