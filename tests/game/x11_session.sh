@@ -42,7 +42,8 @@ wait_for() {
 }
 
 # Serves the first free display of the range with Xvfb (1280 x 1024, no backing store, so a
-# window that does not repaint shows what covered it) and exports DISPLAY.
+# window that does not repaint shows what covered it) and exports DISPLAY, with the X11
+# platform for every Qt program the test starts (the test runner may have chosen offscreen).
 start_xvfb() {
   local n first last
   read -r first last <<<"$display_range"
@@ -51,7 +52,7 @@ start_xvfb() {
     Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset -bs >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
     if wait_for 50 test -S "/tmp/.X11-unix/X$n" && kill -0 "$xvfb_pid" 2>/dev/null; then
-      export DISPLAY=":$n"
+      export DISPLAY=":$n" QT_QPA_PLATFORM=xcb
       wait_for 50 xdotool getdisplaygeometry && return 0
     fi
     kill "$xvfb_pid" 2>/dev/null
@@ -63,7 +64,7 @@ start_xvfb() {
 
 # Starts the game ($1) in the current directory on the X display.
 start_game() {
-  QT_QPA_PLATFORM=xcb "$1" >"$work/nrv7.log" 2>&1 &
+  "$1" >"$work/nrv7.log" 2>&1 &
   game_pid=$!
 }
 
