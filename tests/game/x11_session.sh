@@ -41,6 +41,15 @@ wait_for() {
   done
 }
 
+# Whether our Xvfb holds display $1: its lock file names our server (another test may start
+# a server on the same number at the same moment; only one of them gets the lock).
+owns_display() {
+  [ "$(tr -d ' \n' <"/tmp/.X$1-lock" 2>/dev/null)" = "$xvfb_pid" ] && kill -0 "$xvfb_pid" 2>/dev/null
+}
+display_settled() {
+  owns_display "$1" || ! kill -0 "$xvfb_pid" 2>/dev/null
+}
+
 # Serves the first free display of the range with Xvfb (1280 x 1024, no backing store, so a
 # window that does not repaint shows what covered it) and exports DISPLAY, with the X11
 # platform for every Qt program the test starts (the test runner may have chosen offscreen).
@@ -51,7 +60,8 @@ start_xvfb() {
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
     Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset -bs >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
-    if wait_for 50 test -S "/tmp/.X11-unix/X$n" && kill -0 "$xvfb_pid" 2>/dev/null; then
+    wait_for 50 display_settled "$n"
+    if owns_display "$n" && wait_for 50 test -S "/tmp/.X11-unix/X$n"; then
       export DISPLAY=":$n" QT_QPA_PLATFORM=xcb
       wait_for 50 xdotool getdisplaygeometry && return 0
     fi
