@@ -12,7 +12,8 @@
 namespace {
 
 constexpr int kPollMs = 10;
-constexpr int kAppearPatienceMs = 5000;
+// A dialog may follow a search that takes seconds in a sanitizer build on a busy machine.
+constexpr int kAppearPatienceMs = 120000;
 constexpr int kClosePatienceMs = 3000;
 
 QDialog* VisibleDialog(const QString& name) {

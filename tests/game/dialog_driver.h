@@ -9,7 +9,7 @@
 
 #include <functional>
 
-// Runs `act` once the visible top-level dialog named `name` appears (within five seconds,
+// Runs `act` once the visible top-level dialog named `name` appears (within two minutes,
 // else the test fails). A dialog that `act` leaves open for three seconds fails the test and
 // is closed with result -1, so a test never hangs on a dialog.
 void WhenDialogOpens(const QString& name, std::function<void(QDialog&)> act);
