@@ -133,7 +133,7 @@ TEST_F(GameIniTest, HostileContentNeitherCrashesNorOverruns) {
   binary += std::string("Nul = a\0b\n", 10);
   binary += "Long = " + std::string(3000, 'v') + "\n";
   binary += std::string(2000, 'k') + " = 1\n";
-  binary += "[" + std::string(1000, 's') + "]\nAfter = 1\n";
+  binary += std::string("[").append(1000, 's').append("]\nAfter = 1\n");
   WriteFile("Ini\\Game.Ini", binary);
   EXPECT_EQ(GameIni(), 0);
   EXPECT_EQ(std::strlen(game_chk("Long")), kMaxLine - std::strlen("Long = "));

@@ -120,7 +120,7 @@ TEST_F(Score, SameSolutionAgainLeavesFileUnchangedButRedraws) {
 
 TEST_F(Score, SolutionBelowFiveStoredIsNeitherStoredNorShown) {
   for (int i = 1; i <= kMaxSolutions; ++i) {
-    Solve("P" + std::to_string(i), 10 * i, 0);
+    Solve(std::string("P").append(std::to_string(i)), 10 * i, 0);
   }
   WriteFile(kScoreFile, kUntouched);
   hooks_.redraws = 0;
@@ -134,7 +134,7 @@ TEST_F(Score, SolutionBelowFiveStoredIsNeitherStoredNorShown) {
 
 TEST_F(Score, SixthBetterSolutionPushesFifthOut) {
   for (int i = 1; i <= kMaxSolutions; ++i) {
-    Solve("P" + std::to_string(i), 10 * i, 0);
+    Solve(std::string("P").append(std::to_string(i)), 10 * i, 0);
   }
   Solve("Z", 5, 0);
   EXPECT_EQ(Names(),

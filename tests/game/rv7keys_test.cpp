@@ -298,7 +298,7 @@ TEST_F(KeysTest, SolverButtonFollowsLevelSizeCratesAndMoves) {
   large += std::string(17, '#') + "\n";
   // 18 x 14 = 252 cells with 13 crates: allowed.
   std::string fits = std::string(18, '#') + "\n#@" + std::string(13, '$') + "  #\n";
-  fits += "#" + std::string(13, '.') + "   #\n";
+  fits += std::string("#").append(13, '.').append("   #\n");
   for (int r = 0; r < 10; ++r) {
     fits += "#" + std::string(16, ' ') + "#\n";
   }

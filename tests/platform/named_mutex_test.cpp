@@ -40,7 +40,7 @@ void CountUnderMutex(const char* name, const std::string& path, int rounds) {
   EXPECT_EQ(0, OpenMutexHandle(handle));
   for (int i = 0; i < rounds; ++i) {
     EXPECT_EQ(0, WaitMutexHandle(handle));
-    int count = std::stoi("0" + ReadTextFile(path));
+    int count = std::stoi(std::string("0").append(ReadTextFile(path)));
     Sleep(0);
     WriteTextFile(path, std::to_string(count + 1));
     EXPECT_EQ(0, ReleaseMutexHandle(handle));

@@ -247,7 +247,7 @@ TEST(Rv7Solver, NarrowBoardAfterWideBoardsAnswersLikeAFreshStart) {
   const Answer fresh = solve(kNarrow);
   expect_refused(fresh, 3);
   for (int32_t width = 8; width <= 16; ++width) {
-    const std::string wide_row = "#" + std::string(width - 2, ' ') + "#\n";
+    const std::string wide_row = std::string("#").append(width - 2, ' ').append("#\n");
     const std::string wall_row = std::string(width, '#') + "\n";
     const std::string wide = wall_row + "#@$." + std::string(width - 5, ' ') + "#\n" + wide_row +
                              wide_row + wide_row + wall_row;

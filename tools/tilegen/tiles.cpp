@@ -49,7 +49,10 @@ std::span<const TileStyle* const> all_styles() {
 }
 
 std::string tile_name(char letter, int size, std::string_view kind_name) {
-  return std::string(1, letter) + std::to_string(size) + std::string(kind_name);
+  std::string name(1, letter);
+  name += std::to_string(size);
+  name += kind_name;
+  return name;
 }
 
 Raster render_tile(const TileStyle& style, Kind kind, int size) {

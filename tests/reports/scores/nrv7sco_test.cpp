@@ -12,8 +12,15 @@ std::string ScoreFile(const std::string& sections) {
 }
 
 std::string Solution(int moves, int pushes, const std::string& who) {
-  return "[" + std::to_string(moves) + "." + std::to_string(pushes) + "." + who + "]\n" +
-         std::string(static_cast<std::size_t>(moves), 'r') + "\n\n";
+  return std::string("[")
+      .append(std::to_string(moves))
+      .append(".")
+      .append(std::to_string(pushes))
+      .append(".")
+      .append(who)
+      .append("]\n")
+      .append(static_cast<std::size_t>(moves), 'r')
+      .append("\n\n");
 }
 
 // The line of a set in the index.
