@@ -189,8 +189,9 @@ TEST(TileResources, TilesOfDifferentKindsLookClearlyDifferent) {
 
 TEST(TileResources, SetAKeeperFacingLeftIsTheMirrorImageOfFacingRight) {
   for (int size : {15, 23, 31, 39, 47}) {
-    const QImage left = load_tile("A" + std::to_string(size) + "MANL");
-    const QImage right = load_tile("A" + std::to_string(size) + "MANR");
+    const std::string prefix = std::string("A").append(std::to_string(size));
+    const QImage left = load_tile(prefix + "MANL");
+    const QImage right = load_tile(prefix + "MANR");
     // The floor's grout line runs along the left edge only, so compare the figure's columns.
     EXPECT_GT(difference(left, right), 0.0);
     int mismatched = 0;
