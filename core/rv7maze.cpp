@@ -96,13 +96,15 @@ void keep_grid_row(RawLevel& raw, std::string_view row) {
   raw.width = std::max(raw.width, static_cast<int>(row.size()));
 }
 
-// Handles one stripped line; `in_comment` is the comment-block state across lines.
-void take_line(RawLevel& raw, std::string_view line, bool& in_comment) {
+// Handles one stripped line; `in_comment` is the comment-block state across lines. Traces
+// under `routine`, the loader that reads the file.
+void take_line(RawLevel& raw, std::string_view line, bool& in_comment, const char* routine) {
   switch (classify(line)) {
     case LineKind::kEmpty:
       return;
     case LineKind::kShortComment:
-      RV7_LOG(kLogTrace, "short comment=%.*s", static_cast<int>(line.size()), line.data());
+      RV7_LOG_AS(routine, kLogTrace, "short comment=%.*s", static_cast<int>(line.size()),
+                 line.data());
       return;
     case LineKind::kGridRow:
       if (!in_comment) {
@@ -111,7 +113,7 @@ void take_line(RawLevel& raw, std::string_view line, bool& in_comment) {
       }
       break;
     case LineKind::kTag:
-      RV7_LOG(kLogTrace, "tag=%.*s", static_cast<int>(line.size()), line.data());
+      RV7_LOG_AS(routine, kLogTrace, "tag=%.*s", static_cast<int>(line.size()), line.data());
       if (starts_with_tag(line, kTagComment)) {
         in_comment = true;
       } else if (starts_with_tag(line, kTagCommentEnd)) {
@@ -120,19 +122,19 @@ void take_line(RawLevel& raw, std::string_view line, bool& in_comment) {
       return;
     case LineKind::kText:
       if (!in_comment) {
-        RV7_LOG(kLogTrace, "ignore=%.*s", static_cast<int>(line.size()), line.data());
+        RV7_LOG_AS(routine, kLogTrace, "ignore=%.*s", static_cast<int>(line.size()), line.data());
         return;
       }
       break;
   }
-  RV7_LOG(kLogTrace, "comment=%.*s", static_cast<int>(line.size()), line.data());
+  RV7_LOG_AS(routine, kLogTrace, "comment=%.*s", static_cast<int>(line.size()), line.data());
 }
 
-RawLevel read_level_rows(FILE* file) {
+RawLevel read_level_rows(FILE* file, const char* routine) {
   RawLevel raw;
   bool in_comment = false;
-  read_line_pieces(file, [&raw, &in_comment](std::string_view piece) {
-    take_line(raw, strip_trailing(piece), in_comment);
+  read_line_pieces(file, [&raw, &in_comment, routine](std::string_view piece) {
+    take_line(raw, strip_trailing(piece), in_comment, routine);
   });
   return raw;
 }
@@ -198,11 +200,13 @@ void wall_outside(Grid& level, Grid& board) {
   }
 }
 
-void terminate_rows(bool trace) {
+// Terminates rows 0..H-1 at column W; traces each row under `routine` unless it is nullptr.
+void terminate_rows(const char* routine) {
   for (int r = 0; r < g_height; ++r) {
     g_level[r][g_width] = '\0';
-    if (trace) {
-      RV7_LOG(kLogTrace, "/*%d*/\"%s\"\n", (r + 1) % kRowNumberModulus, g_level[r].data());
+    if (routine != nullptr) {
+      RV7_LOG_AS(routine, kLogTrace, "/*%d*/\"%s\"\n", (r + 1) % kRowNumberModulus,
+                 g_level[r].data());
     }
   }
 }
@@ -246,12 +250,13 @@ void trim_walls() {
   }
 }
 
-// Steps 8 to 11 on `working` (height H and width W already set).
-void normalise(const Grid& working, bool trace_rows) {
+// Steps 8 to 11 on `working` (height H and width W already set); the rows are traced under
+// `routine` unless it is nullptr.
+void normalise(const Grid& working, const char* routine) {
   std::copy(working.begin(), working.begin() + g_height, g_level.begin());
   std::copy(working.begin(), working.begin() + g_height, g_board.begin());
   wall_outside(g_level, g_board);
-  terminate_rows(trace_rows);
+  terminate_rows(routine);
   trim_walls();
 }
 
@@ -259,20 +264,21 @@ bool within_limits(const RawLevel& raw) {
   return raw.row_count <= kMaxLevelHeight && raw.width <= kMaxLevelWidth;
 }
 
-// Steps 6 to 11 on the rows read; returns false (and leaves the empty level) for a level
-// beyond the grid's limits.
-bool load_rows(RawLevel& raw) {
+// Steps 6 to 11 on the rows read, traced under `routine`; returns false (and leaves the
+// empty level) for a level beyond the grid's limits.
+bool load_rows(RawLevel& raw, const char* routine) {
   remove_indentation(raw);
-  RV7_LOG(kLogInfo, "maze size, y=%d, x=%d\n", raw.row_count, raw.width);
+  RV7_LOG_AS(routine, kLogInfo, "maze size, y=%d, x=%d\n", raw.row_count, raw.width);
   if (!within_limits(raw)) {
-    RV7_LOG(kLogInfo, "maze too large, refused, limit y=%d, x=%d", kMaxLevelHeight, kMaxLevelWidth);
+    RV7_LOG_AS(routine, kLogInfo, "maze too large, refused, limit y=%d, x=%d", kMaxLevelHeight,
+               kMaxLevelWidth);
     return false;
   }
   g_height = raw.row_count;
   g_width = raw.width;
   Grid working;
   copy_rows(raw, working);
-  normalise(working, true);
+  normalise(working, routine);
   return true;
 }
 
@@ -327,10 +333,10 @@ void GetMaze() {
   RV7_LOG(kLogInfo, "open file=%s", path.c_str());
   ScopedFile file(OpenFile(path, "r"));
   if (file) {
-    RawLevel raw = read_level_rows(file.get());
+    RawLevel raw = read_level_rows(file.get(), __func__);
     RV7_LOG(kLogInfo, "close file=%s", path.c_str());
     file.reset();
-    if (load_rows(raw)) {
+    if (load_rows(raw, __func__)) {
       GetStats();
     }
   }
@@ -345,6 +351,6 @@ void ReduceMaze() {
     std::copy(g_level[r].begin(), g_level[r].begin() + g_width + 1, working[r].begin());
     std::replace(working[r].begin(), working[r].begin() + g_width, kFloor, kWall);
   }
-  normalise(working, false);
+  normalise(working, nullptr);
   RV7_EXIT();
 }

@@ -87,8 +87,10 @@ void recompute_derived() {
 
 // ---- reading
 
-// What the lines of a score file are being read into.
+// What the lines of a score file are being read into, and the routine whose trace the
+// reading writes.
 struct ReadState {
+  const char* routine = nullptr;
   bool bookmark_open = false;
   std::size_t bookmark_count = 0;  // letters the bookmark section announced
 };
@@ -113,14 +115,14 @@ void open_bookmark(ReadState& state, std::string_view line) {
   state.bookmark_open = true;
   state.bookmark_count = letter_room(leading_number(section_name(line)));
   g_bookmark.emplace();
-  RV7_LOG(kLogInfo, "Bookmarked");
+  RV7_LOG_AS(state.routine, kLogInfo, "Bookmarked");
 }
 
-void open_record(std::string_view line) {
+void open_record(const ReadState& state, std::string_view line) {
   SolutionRecord record;
   record.name = section_name(line);
   parse_counts(record.name, record.moves, record.pushes);
-  RV7_LOG(kLogInfo, "%s", record.name.c_str());
+  RV7_LOG_AS(state.routine, kLogInfo, "%s", record.name.c_str());
   g_records.push_back(std::move(record));
 }
 
@@ -144,7 +146,7 @@ void take_line(ReadState& state, std::string_view line) {
   } else if (line.find(kBookmarkWord) != std::string_view::npos) {
     open_bookmark(state, line);
   } else {
-    open_record(line);
+    open_record(state, line);
   }
 }
 
@@ -159,8 +161,9 @@ std::string_view strip_line_end(std::string_view line) {
   return line;
 }
 
-void read_score_file(FILE* file) {
+void read_score_file(FILE* file, const char* routine) {
   ReadState state;
+  state.routine = routine;
   read_line_pieces(file,
                    [&state](std::string_view piece) { take_line(state, strip_line_end(piece)); });
 }
@@ -177,28 +180,29 @@ void write_letters(LineFile& out, std::string_view letters) {
   }
 }
 
-// Opens the score file for writing and writes the header and every sound record. The
-// caller closes it (nothing is written when it did not open).
-void write_records(LineFile& out, const std::string& path) {
-  RV7_LOG(kLogInfo, "open write file=%s", path.c_str());
+// Opens the score file for writing and writes the header and every sound record, tracing
+// under `routine`, the writer. The caller closes it (nothing is written when it did not
+// open).
+void write_records(LineFile& out, const std::string& path, const char* routine) {
+  RV7_LOG_AS(routine, kLogInfo, "open write file=%s", path.c_str());
   out.open(path, "w");
   out.write_text(kHeader);
   for (const SolutionRecord& record : g_records) {
     if (record.letters.size() != letter_room(record.moves) || record.moves < 0) {
       continue;
     }
-    RV7_LOG(kLogInfo, "%s", record.name.c_str());
+    RV7_LOG_AS(routine, kLogInfo, "%s", record.name.c_str());
     out.write_format("[%s]\n", record.name.c_str());
     write_letters(out, record.letters);
     out.write_text("\n");
   }
 }
 
-void close_file(LineFile& out, const std::string& path) {
-  RV7_LOG(kLogInfo, "close file=%s", path.c_str());
+void close_file(LineFile& out, const std::string& path, const char* routine) {
+  RV7_LOG_AS(routine, kLogInfo, "close file=%s", path.c_str());
   int rc = out.close();
   if (rc != 0) {
-    RV7_LOG(kLogInfo, "write failed, rc=%d", rc);
+    RV7_LOG_AS(routine, kLogInfo, "write failed, rc=%d", rc);
   }
 }
 
@@ -283,7 +287,7 @@ void GetStats() {
   const std::string path = ScorePath();
   RV7_LOG(kLogInfo, "open read file=%s", path.c_str());
   if (ScopedFile file{OpenFile(path, "r")}) {
-    read_score_file(file.get());
+    read_score_file(file.get(), __func__);
     RV7_LOG(kLogInfo, "close file=%s", path.c_str());
   }
   recompute_derived();
@@ -329,8 +333,8 @@ void SaveSolution() {
   RV7_ENTRY();
   const std::string path = ScorePath();
   LineFile out;
-  write_records(out, path);
-  close_file(out, path);
+  write_records(out, path, __func__);
+  close_file(out, path, __func__);
   RV7_EXIT();
 }
 
@@ -342,14 +346,14 @@ void SaveBookmark(const SolutionSteps& steps) {
   RV7_ENTRY();
   const std::string path = ScorePath();
   LineFile out;
-  write_records(out, path);
+  write_records(out, path, __func__);
   std::string letters = first_letters(steps);
   std::transform(letters.begin(), letters.end(), letters.begin(), StoredLetter);
   g_bookmark = std::move(letters);
   out.write_format("[%d.%d.Bookmark]\n", steps.moves, steps.pushes);
   write_letters(out, *g_bookmark);
   out.write_text("\n");
-  close_file(out, path);
+  close_file(out, path, __func__);
   RV7_EXIT();
 }
 

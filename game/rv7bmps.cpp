@@ -112,7 +112,9 @@ QPixmap LoadFromResources(const QString& name) {
   return QPixmap(QStringLiteral(":/tiles/") + name);
 }
 
-void ComputeLayout() {
+// Board size, board left edge and control inset of the level in play, traced under
+// `routine`.
+void ComputeLayout(const char* routine) {
   TileState& state = State();
   BoardLayout& layout = state.layout;
   layout.board_width = MazeWidth() * state.tile_size;
@@ -120,8 +122,8 @@ void ComputeLayout() {
   const bool narrow = layout.board_width < kStatusAreaWidth;
   layout.board_left = narrow ? (kStatusAreaWidth - layout.board_width) / 2 : 0;
   layout.inset = narrow ? 0 : (layout.board_width - kStatusAreaWidth) / 2;
-  RV7_LOG(kLogInfo, "mparray[0].x=%d", layout.board_left);
-  RV7_LOG(kLogInfo, "maze, inset=%d", layout.inset);
+  RV7_LOG_AS(routine, kLogInfo, "mparray[0].x=%d", layout.board_left);
+  RV7_LOG_AS(routine, kLogInfo, "maze, inset=%d", layout.inset);
 }
 
 }  // namespace
@@ -213,7 +215,7 @@ void DrawCell(int row, int col) {
 
 void InitBitmap() {
   RV7_ENTRY();
-  ComputeLayout();
+  ComputeLayout(__func__);
   CopyLevelToBoard();
   TileState& state = State();
   if (!state.board_image.isNull()) {

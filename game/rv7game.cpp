@@ -229,8 +229,7 @@ bool GameWindow::IdleEvent(QEvent* event) {
       return true;
     }
     case QEvent::Resize:
-      LogMessage(kLogModule, "WM_SIZE", __LINE__, kLogInfo, "client, x=%d, y=%d", width(),
-                 height());
+      RV7_LOG_AS("WM_SIZE", kLogInfo, "client, x=%d, y=%d", width(), height());
       return QWidget::event(event);
     default:
       return QWidget::event(event);

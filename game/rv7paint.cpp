@@ -68,10 +68,11 @@ QString Text(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-void DrawNotFound(QPainter& p) {
+// The not-found text, traced under `routine`, the paint.
+void DrawNotFound(QPainter& p, const char* routine) {
   const std::string path = MazePath();
   const QString text = QString::asprintf(kNotFoundFormat, path.c_str());
-  RV7_LOG(kLogInfo, kNotFoundFormat, path.c_str());
+  RV7_LOG_AS(routine, kLogInfo, kNotFoundFormat, path.c_str());
   const int bottom = TileSize() >= kNotFoundTileThreshold ? kNotFoundBottomBase + TileSize()
                                                           : kNotFoundSmallBottom;
   CentredText(
@@ -132,7 +133,7 @@ void DoPaint(QWidget* window) {
                    layout.board_height);
     }
     if (MazeHeight() == 0) {
-      DrawNotFound(p);
+      DrawNotFound(p, __func__);
     }
     DrawCounters(p);
     DrawLabels(p);

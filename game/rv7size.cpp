@@ -29,8 +29,10 @@ struct WinRect {
   int bottom;
 };
 
-void LogRect(const char* stage, const WinRect& r) {
-  RV7_LOG(kLogInfo, "%s, xL=%d,yT=%d and xR=%d, yB=%d", stage, r.left, r.top, r.right, r.bottom);
+// Traces a rectangle of the sizing under `routine`.
+void LogRect(const char* routine, const char* stage, const WinRect& r) {
+  RV7_LOG_AS(routine, kLogInfo, "%s, xL=%d,yT=%d and xR=%d, yB=%d", stage, r.left, r.top, r.right,
+             r.bottom);
 }
 
 // The window size asked for the client area of the board plus status band.
@@ -100,14 +102,14 @@ void SizeWindow() {
   if (window != nullptr) {
     window->PlaceButtons(Layout().inset);
     const WinRect requested = RequestedRect();
-    LogRect("to calc", requested);
+    LogRect(__func__, "to calc", requested);
     const WinRect adjusted = AdjustWindowRect(requested);
-    LogRect("to centre", adjusted);
+    LogRect(__func__, "to centre", adjusted);
     const ScreenMetrics& m = Metrics();
     const WinRect placed{(m.screen_width - (adjusted.right - adjusted.left)) / 2,
                          (m.screen_height - (adjusted.bottom - adjusted.top)) / 2, adjusted.right,
                          adjusted.bottom};
-    LogRect("to set", placed);
+    LogRect(__func__, "to set", placed);
     // The frame takes the fixed frame on each side and the caption off the placed size.
     PlaceWindow(window, QSize(placed.right - 2 * kFixedFrame,
                               placed.bottom - 2 * kFixedFrame - m.menu_height));
