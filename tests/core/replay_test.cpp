@@ -275,6 +275,31 @@ TEST_F(ReplayTest, GoQuickRepeatsTheCycleUntilAStepIsRefused) {
   EXPECT_TRUE(SolutionRecords().empty());
 }
 
+TEST_F(ReplayTest, GoQuickGoesOnRoundAfterRoundWhileTheRoundsPush) {
+  TraceAll();
+  // "rruuldulldRd" walks a loop from the player's square and pushes the crate at (2,2) onto
+  // the goal at (2,3). The first repetition pushes it from there down to (3,3), where the
+  // loop's first steps meet it in the second repetition and push it on to (3,5); the third
+  // pushes nothing and ends the repeat.
+  Start(R"(#######
+#    $#
+# $. ##
+##@   #
+#######
+)");
+  ASSERT_EQ(Play("rruuldulldRd"), 0);
+  ASSERT_EQ(GoQuick(), 0);
+  PumpMessages(hooks());
+  EXPECT_STREQ(step_letters(),
+               "rruuldulldRd"
+               "rruulDulldrd"
+               "RRuuldulldrd"
+               "rruuldulldrd");
+  EXPECT_EQ(BoardText(), "#######/#    $#/#  . ##/##@  $#/#######");
+  EXPECT_EQ(replay_mode(), ReplayMode::kNone);
+  EXPECT_EQ(LowBeeps(), 1);
+}
+
 TEST_F(ReplayTest, GoQuickEndsAfterARepetitionThatPushedNothing) {
   TraceAll();
   Start(R"(#######

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTest>
+#include <QTimer>
 
 #include <array>
 #include <cstdlib>
@@ -146,6 +147,15 @@ void GameWindowTest::WaitForReplayEnd() {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
   }
   ASSERT_EQ(replay_mode(), ReplayMode::kNone) << "the replay did not end";
+}
+
+int GameWindowTest::RunApplicationLoop(int patience_ms) {
+  QTimer patience;
+  patience.setSingleShot(true);
+  QObject::connect(&patience, &QTimer::timeout,
+                   [] { QCoreApplication::exit(kLoopPatienceOver); });
+  patience.start(patience_ms);
+  return QCoreApplication::exec();
 }
 
 QColor GameWindowTest::BoardColour(int row, int col) const {

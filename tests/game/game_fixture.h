@@ -60,6 +60,12 @@ class GameWindowTest : public ::testing::Test {
   // Game.Ini selecting `set` at `level` for `player`, Mazes.Ini with the set's `count`.
   static void WriteSettings(std::string_view player, std::string_view set, int level, int count);
 
+  // Runs the application's event loop as main2 does, until a quit request ends it or
+  // `patience_ms` passed; returns the loop's exit code, kLoopPatienceOver after the patience.
+  // Unlike a nested loop it leaves no quit request behind for later loops.
+  static int RunApplicationLoop(int patience_ms);
+  static constexpr int kLoopPatienceOver = 7;
+
  protected:
   static void SetUpTestSuite();
   void SetUp() override;

@@ -26,12 +26,11 @@ r
 
 )";
 
-// Runs the event loop until it is told to end; returns its exit code (7 when nothing ended it
-// within the time).
+// Runs the event loop until it is told to end; returns its exit code
+// (GameWindowTest::kLoopPatienceOver when nothing ended it within the time).
 int RunEventLoopBriefly() {
-  QEventLoop loop;
-  QTimer::singleShot(1500, &loop, [&loop] { loop.exit(7); });
-  return loop.exec();
+  constexpr int kPatienceMs = 1500;
+  return GameWindowTest::RunApplicationLoop(kPatienceMs);
 }
 
 using StartTest = GameWindowTest;
@@ -153,7 +152,7 @@ TEST_F(ReplayRoutingTest, ReplayIgnoresKeysCloseCommandsAndClicks) {
   EXPECT_TRUE(window_->isVisible());
   EXPECT_EQ(LowBeeps(), 0);
   // Nothing was queued for later: no quit request, no step.
-  EXPECT_EQ(RunEventLoopBriefly(), 7);
+  EXPECT_EQ(RunEventLoopBriefly(), kLoopPatienceOver);
   EXPECT_EQ(move_count(), 3);
   // A replay of a stored solution credits nobody.
   EXPECT_EQ(ReadFile("Mazes\\Set\\Set.1.rv7"), kCorridorBest);
@@ -189,12 +188,16 @@ TEST_F(ReplayRoutingTest, ReplayEventWithoutAReplayDoesNothing) {
   EXPECT_EQ(move_count(), 0);
 }
 
-// Counts the paints a widget receives.
-class PaintCounter : public QObject {
+// Writes down, in order, the paints and replay messages a widget receives with the move
+// count at each: "P1" a paint showing one move, "S1" a replay message arriving after one.
+class ReplayJournal : public QObject {
  public:
-  int paints = 0;
+  std::string entries;
   bool eventFilter(QObject*, QEvent* event) override {
-    paints += event->type() == QEvent::Paint ? 1 : 0;
+    if (event->type() == QEvent::Paint || event->type() == kReplayEvent) {
+      entries += event->type() == QEvent::Paint ? 'P' : 'S';
+      entries += std::to_string(move_count());
+    }
     return false;
   }
 };
@@ -205,20 +208,16 @@ TEST_F(ReplayRoutingTest, EachReplayStepWaitsForThePaintOfThePreviousOne) {
   WriteFile("Mazes\\Set\\Set.1.rv7", kCorridorBest);
   Start();
   Press(Qt::Key_0);  // no pause between the steps
-  PaintCounter counter;
-  window_->installEventFilter(&counter);
+  ReplayJournal journal;
+  window_->installEventFilter(&journal);
   Press(Qt::Key_W);
-  int rounds = 0;
-  while (replay_mode() != ReplayMode::kNone && rounds < 500) {
-    QCoreApplication::processEvents();
-    // The first step needs no paint; every later one needs the paint of the one before.
-    EXPECT_LE(move_count(), counter.paints + 1);
-    ++rounds;
-  }
   WaitForReplayEnd();
+  window_->removeEventFilter(&journal);
   EXPECT_EQ(move_count(), 3);
-  EXPECT_GE(counter.paints, 2);
-  window_->removeEventFilter(&counter);
+  // One step per replay message, and every step painted before the next message comes: the
+  // starter's message, then paint and message in turn until the text is used up (the paint
+  // of the last step may follow).
+  EXPECT_TRUE(journal.entries.starts_with("S0P1S1P2S2P3S3")) << journal.entries;
 }
 
 }  // namespace

@@ -183,6 +183,52 @@ TEST_F(KeysTest, RecordKeysNeedTheirRecordAndAnUntouchedLevel) {
   EXPECT_EQ(replay_mode(), ReplayMode::kNone);
 }
 
+// The corridor's records: a best record without moves (so it does not count) by someone
+// else, and the player's own one.
+constexpr char kOwnButNoBest[] = R"(
+# comment:
+# some game solutions.
+# do not modify.
+
+[0.0.Someone]
+
+[5.1.Tester]
+rlrrR
+
+)";
+
+TEST_F(KeysTest, KeysWAndSAndTheirButtonsFollowTheirOwnRecordAndAnUntouchedLevel) {
+  ThreeLevels();
+  WriteFile("Mazes\\Set\\Set.1.rv7", kCorridorBest);  // a best, but no own record
+  WriteFile("Mazes\\Set\\Set.2.rv7", kOwnButNoBest);
+  Start();
+  EXPECT_TRUE(Enabled(kCmdReplayBest));
+  EXPECT_FALSE(Enabled(kCmdReplayOwn));
+  Press(Qt::Key_S);
+  EXPECT_EQ(LowBeeps(), 1);
+  EXPECT_EQ(replay_mode(), ReplayMode::kNone);
+  Press(Qt::Key_Right);
+  Press(Qt::Key_W);  // moves were made
+  EXPECT_EQ(LowBeeps(), 2);
+  EXPECT_EQ(replay_mode(), ReplayMode::kNone);
+  EXPECT_EQ(move_count(), 1);
+
+  Press(Qt::Key_R);
+  Press(Qt::Key_N);
+  ASSERT_EQ(current_level(), 2);
+  Shot();
+  EXPECT_TRUE(Enabled(kCmdReplayOwn));
+  EXPECT_FALSE(Enabled(kCmdReplayBest));
+  Press(Qt::Key_W);
+  EXPECT_EQ(LowBeeps(), 3);
+  Press(Qt::Key_0);
+  Press(Qt::Key_S);  // the own record needs no best one
+  EXPECT_EQ(replay_mode(), ReplayMode::kStored);
+  WaitForReplayEnd();
+  EXPECT_EQ(move_count(), 5);
+  EXPECT_EQ(LowBeeps(), 3);
+}
+
 TEST_F(KeysTest, KeyEMakesTheFirstStepOfTheBestSolutionAndRedoTheRest) {
   ThreeLevels();
   WriteFile("Mazes\\Set\\Set.1.rv7", kCorridorBest);
@@ -198,11 +244,21 @@ TEST_F(KeysTest, KeyEMakesTheFirstStepOfTheBestSolutionAndRedoTheRest) {
 }
 
 TEST_F(KeysTest, SpaceRepeatsTheLastCycle) {
-  ThreeLevels();
+  WriteSettings("Tester", "Set", 1, 1);
+  // A push onto the goal and back is a cycle; its repeat only walks the same round.
+  WriteFile("Mazes\\Set\\Set.1", "######\n#@$. #\n# $. #\n######\n");
   Start();
   Press(Qt::Key_Space);  // no moves, no cycle
   EXPECT_EQ(LowBeeps(), 1);
   EXPECT_EQ(replay_mode(), ReplayMode::kNone);
+  Press(Qt::Key_0);
+  Press(Qt::Key_Right);
+  Press(Qt::Key_Left);
+  Press(Qt::Key_Space);
+  EXPECT_EQ(replay_mode(), ReplayMode::kQuick);
+  WaitForReplayEnd();
+  EXPECT_STREQ(step_letters(), "Rlrl");
+  EXPECT_EQ(move_count(), 4);
 }
 
 TEST_F(KeysTest, ButtonClicksAndCommandsReachTheirOperations) {
@@ -279,13 +335,29 @@ TEST_F(KeysTest, SetupReloadsTheLevelOnlyWhenPlayerOrSetChanged) {
   EXPECT_EQ(reloads_seen, 1);
 }
 
+TEST_F(KeysTest, SetupReloadsTheLevelWhenOnlyTheSetChanged) {
+  ThreeLevels();
+  WriteFile("Ini\\Mazes.Ini", "[Mazes]\nSet = 3\nOther = 1\n");
+  WriteFile("Mazes\\Other\\Other.1", kOnePush);
+  Start();
+  Press(Qt::Key_Right);
+  Services().setup = [](QWidget*) {
+    set_current_set("Other");
+    set_current_level_count(1);
+    set_current_level(1);
+    return 1;
+  };
+  DoCommand(kCmdSetup);
+  EXPECT_EQ(move_count(), 0);
+  EXPECT_EQ(MazeWidth(), 5);  // the one-push level of the other set
+  EXPECT_EQ(BoardColour(1, 2), KindColour(TileKind::kCrate));
+}
+
 TEST_F(KeysTest, QuitCommandEndsTheEventLoop) {
   ThreeLevels();
   Start();
   DoCommand(kCmdQuit);
-  QEventLoop loop;
-  QTimer::singleShot(3000, &loop, [&loop] { loop.exit(7); });
-  EXPECT_EQ(loop.exec(), 0);
+  EXPECT_EQ(RunApplicationLoop(3000), 0);
 }
 
 TEST_F(KeysTest, SolverButtonFollowsLevelSizeCratesAndMoves) {

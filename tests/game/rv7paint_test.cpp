@@ -2,10 +2,12 @@
 // the text for a missing level.
 #include <QCoreApplication>
 #include <QImage>
+#include <QPainter>
 #include <QPaintEvent>
 #include <QRegion>
 
 #include <string>
+#include <utility>
 
 #include "engine.h"
 #include "game_fixture.h"
@@ -44,6 +46,28 @@ int CountPixels(const QImage& shot, const QRect& rect, const QColor& colour) {
 // Pixels that are neither background nor the given text colour's anti-aliasing: any ink.
 int InkPixels(const QImage& shot, const QRect& rect) {
   return rect.width() * rect.height() - CountPixels(shot, rect, kBackgroundColour);
+}
+
+// `text` drawn alone into an image of `size` as the status area draws it: centred on one
+// line within `rect`, on the background.
+QImage TextImage(const QFont& font, const QSize& size, const QRect& rect, const QString& text,
+                 const QColor& colour) {
+  QImage image(size, QImage::Format_ARGB32_Premultiplied);
+  image.fill(kBackgroundColour);
+  QPainter p(&image);
+  p.setFont(font);
+  p.setPen(colour);
+  p.drawText(rect, Qt::AlignCenter | Qt::TextSingleLine, text);
+  return image;
+}
+
+// Whether the inside of value field `f` shows exactly `text`, pixel for pixel.
+bool Shows(const QImage& shot, const QFont& font, const Field& f, const QString& text,
+           const QColor& colour = kValueColour) {
+  const QRect inside = Inside(f);
+  const QImage expected = TextImage(font, inside.size(), QRect(QPoint(0, 0), inside.size()),
+                                    text, colour);
+  return shot.copy(inside).convertToFormat(QImage::Format_ARGB32_Premultiplied) == expected;
 }
 
 // Collects the regions the window is asked to paint.
@@ -187,6 +211,49 @@ TEST_F(PaintTest, SolvingRedrawsTheRecordLines) {
   EXPECT_GT(InkPixels(Shot(), Inside(kOwnMovesField)), 0);
   EXPECT_EQ(ReadFile("Mazes\\Set\\Set.1.rv7"),
             "\n# comment:\n# some game solutions.\n# do not modify.\n\n[1.1.Tester]\nR\n\n");
+}
+
+TEST_F(PaintTest, EveryFieldShowsItsOwnValue) {
+  WriteSettings("Tester", "Set", 2, 5);
+  WriteFile("Mazes\\Set\\Set.2", kOnePush);
+  WriteFile("Mazes\\Set\\Set.2.rv7", "[4.2.Someone]\nrrRR\n\n[6.3.Tester]\nrrrRRR\n");
+  Start();
+  const QFont font = window_->font();
+  QImage shot = Shot();
+  const std::pair<Field, const char*> fields[] = {
+      {kMovesField, "0"},     {kPushesField, "0"},         {kStoredField, "0"},
+      {kLevelField, "2"},     {kLevelCountField, "5"},     {kSetField, "Set"},
+      {kBestMovesField, "4"}, {kBestPushesField, "2"},     {kBestNameField, "Someone"},
+      {kOwnMovesField, "6"},  {kOwnPushesField, "3"},      {kPlayerField, "Tester"},
+  };
+  for (const auto& [field, text] : fields) {
+    EXPECT_TRUE(Shows(shot, font, field, QString::fromLatin1(text))) << text;
+  }
+  Press(Qt::Key_Right);
+  shot = Shot();
+  EXPECT_TRUE(Shows(shot, font, kMovesField, QStringLiteral("1")));
+  EXPECT_TRUE(Shows(shot, font, kPushesField, QStringLiteral("1")));
+  EXPECT_TRUE(Shows(shot, font, kStoredField, QStringLiteral("Done!"), kAlertColour));
+}
+
+TEST_F(PaintTest, NotFoundTextIsCentredAboveItsBottomEdgeAtEveryTileSize) {
+  OverrideScreenMetrics(ScreenMetrics{1280, 1024, 1, 1, 19});
+  WriteSettings("Tester", "Set", 2, 2);
+  Start();
+  ASSERT_EQ(TileSize(), 47);
+  const QString text = QStringLiteral("Maze 'Mazes\\Set\\Set.2' not found");
+  // The text's box runs from (1, 96) to (579, bottom) at each tile size.
+  const std::pair<int, int> bottoms[] = {{47, 141}, {39, 133}, {31, 125}, {23, 125}, {15, 125}};
+  for (const auto& [tile, bottom] : bottoms) {
+    ASSERT_EQ(TileSize(), tile);
+    const QImage shot = Shot();
+    const QRect band(0, kBoardTop, kStatusAreaWidth, shot.height() - kBoardTop);
+    const QRect box(1, 96 - kBoardTop, 578, bottom - 96);
+    EXPECT_EQ(shot.copy(band).convertToFormat(QImage::Format_ARGB32_Premultiplied),
+              TextImage(window_->font(), band.size(), box, text, kValueColour))
+        << "tile size " << tile;
+    Press(Qt::Key_I);
+  }
 }
 
 TEST_F(PaintTest, MissingLevelShowsNotFoundTextAndDone) {

@@ -55,6 +55,23 @@ TEST_F(SizeTest, TallLevelShrinksTilesUntilItFitsTheScreen) {
   EXPECT_EQ(window_->size(), QSize(580, 95 + 40 * 15));
 }
 
+TEST_F(SizeTest, TilesFitWithTwoColumnsAndFiveRowsToSpare) {
+  // At 31 pixels a 1023 x 744 screen holds 33 columns and 24 rows exactly.
+  OverrideScreenMetrics(ScreenMetrics{1023, 744, 1, 1, 19});
+  WriteSettings("Tester", "Set", 1, 4);
+  WriteFile("Mazes\\Set\\Set.1", RoomLevel(31, 19));
+  WriteFile("Mazes\\Set\\Set.2", RoomLevel(32, 19));
+  WriteFile("Mazes\\Set\\Set.3", RoomLevel(31, 20));
+  Start();
+  EXPECT_EQ(TileSize(), 31);
+  Press(Qt::Key_N);
+  EXPECT_EQ(TileSize(), 23);  // one column too many
+  Discard();
+  WriteSettings("Tester", "Set", 3, 4);
+  Start();
+  EXPECT_EQ(TileSize(), 23);  // one row too many
+}
+
 TEST_F(SizeTest, WideBoardMovesButtonsAndFieldsRightByTheInset) {
   WriteSettings("Tester", "Set", 1, 1);
   WriteFile("Mazes\\Set\\Set.1", RoomLevel(20, 3));
