@@ -4,6 +4,7 @@
 // letters 65-90.
 #pragma once
 
+#include <QStringView>
 #include <Qt>
 #include <QtGlobal>
 
@@ -28,18 +29,23 @@ inline constexpr int kVkOther = 0;
 // window passes it on without answering it.
 inline constexpr int kVkNone = -1;
 
-// The parts of a key event the translation looks at. `scan_code` is the X11 key code when
-// `x11_scan_code` is true (it identifies the physical main-row digit keys whatever the
-// keyboard layout and Shift make of them), otherwise it is not used.
+// The parts of a key event the translation looks at. `scan_code` is the XKB key code (X11
+// and Wayland) when `xkb_scan_code` is true, otherwise it is not used. It names the physical
+// key whatever the layout makes of it: the main-row digit keys count as digits on every
+// layout (French "&" is 1), and with a layout of another script (Russian, Greek) the letter
+// keys count as the letters they bear on a US keyboard.
 struct KeyPress {
   int key = 0;
   Qt::KeyboardModifiers modifiers;
   quint32 scan_code = 0;
-  bool x11_scan_code = false;
+  bool xkb_scan_code = false;
 };
 
 // The virtual-key code of a key press: a code of the table, kVkOther or kVkNone.
 int VirtualKeyOf(const KeyPress& press);
+
+// True for the toolkit platforms whose key events carry XKB key codes ("xcb", "wayland...").
+bool HasXkbKeyCodes(QStringView platform);
 
 // The same for a key event as the window receives it.
 int VirtualKeyOf(const QKeyEvent& event);

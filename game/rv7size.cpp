@@ -1,5 +1,6 @@
 // Window geometry: the tile size that fits the screen and the window sized around the board.
 #include "engine.h"
+#include "frame_extents.h"
 #include "rv7bmps.h"
 #include "rv7game.h"
 #include "rv7log.h"
@@ -60,14 +61,31 @@ WinRect AdjustWindowRect(const WinRect& r) {
                  r.bottom + kFixedFrame};
 }
 
-// Gives the window its client size, fixed, with the whole window centred on the screen.
+// The window manager's frame around the client area: measured on a shown window, asked of
+// the window manager before the window is shown (none where it cannot tell).
+QMargins Frame(GameWindow* window) {
+  if (window->isVisible()) {
+    const QRect frame = window->frameGeometry();
+    const QRect client = window->geometry();
+    return QMargins(client.left() - frame.left(), client.top() - frame.top(),
+                    frame.right() - client.right(), frame.bottom() - client.bottom());
+  }
+  const auto extents = RequestFrameExtents(window);
+  return extents ? QMargins(extents->left, extents->top, extents->right, extents->bottom)
+                 : QMargins();
+}
+
+// Gives the window its client size, fixed, with the whole framed window centred on the
+// screen. The client area is placed itself, so the frame the window manager adds around it
+// stands centred from the first paint.
 void PlaceWindow(GameWindow* window, const QSize& client) {
   window->setFixedSize(client);
-  const QSize decoration = window->frameGeometry().size() - window->geometry().size();
+  const QMargins frame = Frame(window);
   const QPoint origin = PrimaryScreenGeometry().topLeft();
   const ScreenMetrics& m = Metrics();
-  window->move(origin.x() + (m.screen_width - client.width() - decoration.width()) / 2,
-               origin.y() + (m.screen_height - client.height() - decoration.height()) / 2);
+  const int left = (m.screen_width - client.width() - frame.left() - frame.right()) / 2;
+  const int top = (m.screen_height - client.height() - frame.top() - frame.bottom()) / 2;
+  window->setGeometry(QRect(origin + QPoint(left + frame.left(), top + frame.top()), client));
 }
 
 }  // namespace

@@ -9,10 +9,6 @@ nrv7=$1 close_request=$2 data=$3 expected=$4
 display_range="90 189"
 . "$(dirname "$0")/x11_session.sh"
 
-height_differs() {
-  [ "$(window_height "$1")" != "$2" ]
-}
-
 start_xvfb || fail "no X display could be started"
 mkdir -p "$work/data" && cp -r "$data/." "$work/data/" || fail "the data directory could not be copied"
 cd "$work/data" || fail "no data directory"

@@ -114,3 +114,35 @@ expect_game_end() {
   kill "$watchdog" 2>/dev/null
   [ "$rc" -eq 0 ] || fail "the game ended with $rc"
 }
+
+# Copies the data directory $2 to $work/$3, starts the game ($1) there and waits for its
+# window, focused; sets `window` and leaves the copy the current directory.
+start_game_in_copy() {
+  mkdir -p "$work/$3" && cp -r "$2/." "$work/$3/" || fail "the data directory could not be copied"
+  cd "$work/$3" || fail "no data directory"
+  start_game "$1"
+  window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Korvala v1\.1\.6$' | head -n 1)
+  [ -n "$window" ] || fail "the window did not appear"
+  xdotool windowfocus --sync "$window" || fail "the window took no focus"
+}
+
+# Sends the close request to `window` with the helper $1; the game must end with 0.
+close_game() {
+  "$1" "$window" || fail "the close request could not be sent"
+  expect_game_end 10
+}
+
+# Skips the test unless every named tool is installed.
+require_tools() {
+  local tool
+  for tool in "$@"; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+      echo "SKIP: $tool is not installed"
+      exit $kSkip
+    fi
+  done
+}
+
+height_differs() {
+  [ "$(window_height "$1")" != "$2" ]
+}
