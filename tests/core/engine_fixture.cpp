@@ -22,8 +22,7 @@ std::vector<std::string> EngineTest::LogLines() {
 
 int EngineTest::CountTrace(std::string_view function, std::string_view text) {
   // A line reads "time ids module:line:function: text".
-  const std::string tail =
-      std::string(":").append(function).append(": ").append(text);
+  const std::string tail = std::string(":").append(function).append(": ").append(text);
   int count = 0;
   for (const std::string& line : LogLines()) {
     count += line.ends_with(tail);

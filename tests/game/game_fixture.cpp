@@ -152,8 +152,7 @@ void GameWindowTest::WaitForReplayEnd() {
 int GameWindowTest::RunApplicationLoop(int patience_ms) {
   QTimer patience;
   patience.setSingleShot(true);
-  QObject::connect(&patience, &QTimer::timeout,
-                   [] { QCoreApplication::exit(kLoopPatienceOver); });
+  QObject::connect(&patience, &QTimer::timeout, [] { QCoreApplication::exit(kLoopPatienceOver); });
   patience.start(patience_ms);
   return QCoreApplication::exec();
 }

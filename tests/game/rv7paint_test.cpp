@@ -2,8 +2,8 @@
 // the text for a missing level.
 #include <QCoreApplication>
 #include <QImage>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QRegion>
 
 #include <string>
@@ -65,8 +65,8 @@ QImage TextImage(const QFont& font, const QSize& size, const QRect& rect, const 
 bool Shows(const QImage& shot, const QFont& font, const Field& f, const QString& text,
            const QColor& colour = kValueColour) {
   const QRect inside = Inside(f);
-  const QImage expected = TextImage(font, inside.size(), QRect(QPoint(0, 0), inside.size()),
-                                    text, colour);
+  const QImage expected =
+      TextImage(font, inside.size(), QRect(QPoint(0, 0), inside.size()), text, colour);
   return shot.copy(inside).convertToFormat(QImage::Format_ARGB32_Premultiplied) == expected;
 }
 
@@ -221,10 +221,10 @@ TEST_F(PaintTest, EveryFieldShowsItsOwnValue) {
   const QFont font = window_->font();
   QImage shot = Shot();
   const std::pair<Field, const char*> fields[] = {
-      {kMovesField, "0"},     {kPushesField, "0"},         {kStoredField, "0"},
-      {kLevelField, "2"},     {kLevelCountField, "5"},     {kSetField, "Set"},
-      {kBestMovesField, "4"}, {kBestPushesField, "2"},     {kBestNameField, "Someone"},
-      {kOwnMovesField, "6"},  {kOwnPushesField, "3"},      {kPlayerField, "Tester"},
+      {kMovesField, "0"},     {kPushesField, "0"},     {kStoredField, "0"},
+      {kLevelField, "2"},     {kLevelCountField, "5"}, {kSetField, "Set"},
+      {kBestMovesField, "4"}, {kBestPushesField, "2"}, {kBestNameField, "Someone"},
+      {kOwnMovesField, "6"},  {kOwnPushesField, "3"},  {kPlayerField, "Tester"},
   };
   for (const auto& [field, text] : fields) {
     EXPECT_TRUE(Shows(shot, font, field, QString::fromLatin1(text))) << text;
