@@ -114,7 +114,7 @@ void Write(const fs::path& path, const std::string& text) {
 }
 
 std::string SetName(int index) {
-  return "B" + std::to_string(10000 + index / kLevelsPerSet).substr(1);
+  return std::string("B").append(std::to_string(10000 + index / kLevelsPerSet).substr(1));
 }
 
 }  // namespace

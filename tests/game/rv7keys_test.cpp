@@ -335,24 +335,6 @@ TEST_F(KeysTest, SetupReloadsTheLevelOnlyWhenPlayerOrSetChanged) {
   EXPECT_EQ(reloads_seen, 1);
 }
 
-TEST_F(KeysTest, SetupReloadsTheLevelWhenOnlyTheSetChanged) {
-  ThreeLevels();
-  WriteFile("Ini\\Mazes.Ini", "[Mazes]\nSet = 3\nOther = 1\n");
-  WriteFile("Mazes\\Other\\Other.1", kOnePush);
-  Start();
-  Press(Qt::Key_Right);
-  Services().setup = [](QWidget*) {
-    set_current_set("Other");
-    set_current_level_count(1);
-    set_current_level(1);
-    return 1;
-  };
-  DoCommand(kCmdSetup);
-  EXPECT_EQ(move_count(), 0);
-  EXPECT_EQ(MazeWidth(), 5);  // the one-push level of the other set
-  EXPECT_EQ(BoardColour(1, 2), KindColour(TileKind::kCrate));
-}
-
 TEST_F(KeysTest, QuitCommandEndsTheEventLoop) {
   ThreeLevels();
   Start();
