@@ -10,13 +10,7 @@ display_range="90 189"
 . "$(dirname "$0")/x11_session.sh"
 
 start_xvfb || fail "no X display could be started"
-mkdir -p "$work/data" && cp -r "$data/." "$work/data/" || fail "the data directory could not be copied"
-cd "$work/data" || fail "no data directory"
-start_game "$nrv7"
-
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Korvala v1\.1\.6$' | head -n 1)
-[ -n "$window" ] || fail "the window did not appear"
-xdotool windowfocus --sync "$window" || fail "the window took no focus"
+start_game_in_copy "$nrv7" "$data" data
 
 first_height=$(window_height "$window")
 # A step right taken back, then the solution: push down, back up, right, push right.
@@ -28,9 +22,8 @@ wait_for 100 test -s "Mazes/Walk/Walk.1.rv7" || fail "no score file was written"
 xdotool key N
 wait_for 100 height_differs "$window" "$first_height" || fail "level 2 was not loaded"
 
-"$close_request" "$window" || fail "the close request could not be sent"
 # A game that does not end within ten seconds is stopped and fails the test.
-expect_game_end 10
+close_game "$close_request"
 
 status=0
 for pair in "Mazes/Walk/Walk.1.rv7:Walk.1.rv7" "Ini/Game.Ini:Game.Ini" "Ini/Config.Ini:Config.Ini"; do

@@ -126,7 +126,8 @@ start_game_in_copy() {
   xdotool windowfocus --sync "$window" || fail "the window took no focus"
 }
 
-# Sends the close request to `window` with the helper $1; the game must end with 0.
+# Sends the close request to `window` with the helper $1; the game must end with 0 within
+# ten seconds.
 close_game() {
   "$1" "$window" || fail "the close request could not be sent"
   expect_game_end 10
