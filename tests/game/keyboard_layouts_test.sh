@@ -7,7 +7,7 @@
 #
 # usage: keyboard_layouts_test.sh <nrv7> <close-request helper> <data dir>
 nrv7=$1 close_request=$2 data=$3
-display_range="340 379"
+display_range="420 459"
 . "$(dirname "$0")/x11_session.sh"
 
 require_tools setxkbmap

@@ -5,7 +5,7 @@
 #
 # usage: window_placement_test.sh <nrv7> <close-request helper> <data dir>
 nrv7=$1 close_request=$2 data=$3
-display_range="380 419"
+display_range="460 499"
 . "$(dirname "$0")/x11_session.sh"
 
 require_tools xprop xwininfo openbox
