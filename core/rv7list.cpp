@@ -357,26 +357,33 @@ FILE* LineFile::open(std::string_view path, std::string_view mode) {
   }
   if (path.empty() || path.size() > kMaxPath || mode.empty() || mode.size() > kMaxMode ||
       path.find('\0') != std::string_view::npos || mode.find('\0') != std::string_view::npos) {
+    open_error_ = path.size() > kMaxPath ? ENAMETOOLONG : EINVAL;
     return nullptr;
   }
   copy_cut(path, path_.data(), path_.size());
   copy_cut(mode, mode_.data(), mode_.size());
   write_error_ = 0;
+  lines_read_ = 0;
   if (mode.front() == 'w') {
     writer_ = std::make_unique<AtomicFileWriter>();
     file_ = writer_->Open(path);
     if (file_ == nullptr) {
       writer_.reset();
     }
-  } else {
+  } else if (mode.front() == 'a') {
     file_ = OpenFile(path, mode_.data());
+  } else {
+    file_ = OpenReadFile(path, mode_.data());
   }
+  open_error_ = file_ == nullptr ? errno : 0;
   text_mode_read_ = mode.find('b') == std::string_view::npos;
   return file_;
 }
 
 char* LineFile::read_line() {
-  if (file_ == nullptr ||
+  // The position is asked for only now and then: a line holds at most kMaxLine bytes.
+  constexpr unsigned kLinesBetweenChecks = 4096;
+  if (file_ == nullptr || (++lines_read_ % kLinesBetweenChecks == 0 && !WithinReadLimit(file_)) ||
       std::fgets(line_.data(), static_cast<int>(line_.size()), file_) == nullptr) {
     return nullptr;
   }

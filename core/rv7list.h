@@ -195,9 +195,10 @@ char* pool_strdup(std::string_view text);
 //
 // Mode "r" (or any mode without "w") opens the file itself; reading in a mode without "b"
 // turns a carriage return before the line feed into nothing, as text mode does. Mode "w"
-// (any mode beginning with "w") writes a temporary file beside the target, which close()
-// renames over the target, so the target is always either the old or the complete new
-// file. A record destroyed while open closes a read file and discards an unfinished write.
+// (any mode beginning with "w") writes through an AtomicFileWriter (files.h): a temporary
+// file of its own beside the target, which close() renames over the target, so the target is
+// always either the old or the complete new file; a read-only target is not written. A record
+// destroyed while open closes a read file and discards an unfinished write.
 
 inline constexpr std::size_t kLineSize = 512;  // line buffer, terminator included
 inline constexpr std::size_t kMaxLine = kLineSize - 1;
@@ -214,11 +215,16 @@ class LineFile {
 
   // When no file is open: copies path and mode, opens the file, returns its handle, or
   // nullptr on failure (also for a path longer than 259 or a mode longer than 3
-  // characters). When a file is already open: changes nothing and returns its handle.
+  // characters), with the reason in open_error(). Only regular files open (OpenFile), and
+  // one for reading only up to kMaxReadBytes. When a file is already open: changes nothing
+  // and returns its handle.
   FILE* open(std::string_view path, std::string_view mode);
+  // The system error code of the last open() that failed; 0 after one that succeeded.
+  int open_error() const { return open_error_; }
   // Reads the next line, line feed included, into the line buffer (at most 511
   // characters: a longer line comes in pieces). Returns the buffer, or nullptr at the end
-  // of the file, after a read error, or when no file is open.
+  // of the file, after a read error, once the file went on past kMaxReadBytes, or when no
+  // file is open.
   char* read_line();
   // Writes the text in the line buffer (up to its terminator) if a file is open.
   void write_line();
@@ -247,6 +253,8 @@ class LineFile {
   std::unique_ptr<AtomicFileWriter> writer_;  // set while open for writing
   bool text_mode_read_ = false;
   int write_error_ = 0;
+  int open_error_ = 0;
+  unsigned lines_read_ = 0;
   std::array<char, kMaxMode + 1> mode_{};
   std::array<char, kLineSize> line_{};
   std::array<char, kPathSize> path_{};
