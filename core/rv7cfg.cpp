@@ -89,17 +89,18 @@ int ConfigIni() {
 int writeConfigIni() {
   RV7_ENTRY();
   SettingsWriter writer(kLogModule, __func__);
-  if (writer.open(kConfigIniPath, kConfigPurpose, kConfigSection)) {
-    std::string lines = "BitMapSet = " + std::to_string(g_bitmap_set) + "\n";
-    lines += std::string("ImportDir = ") + kQuote + g_import_dir.data() + kQuote + "\n";
-    for (int index = 0; index < kDelayCount; ++index) {
-      lines += std::string(kDelayKeys[index]) + "    = " + std::to_string(g_delays[index]) + "\n";
-    }
-    writer.write(lines);
-    writer.close();
-  }
-  RV7_EXIT_RC(0);
-  return 0;
+  const int rc =
+      writer.write_file(kConfigIniPath, kConfigPurpose, kConfigSection, [](SettingsWriter& out) {
+        std::string lines = "BitMapSet = " + std::to_string(g_bitmap_set) + "\n";
+        lines += std::string("ImportDir = ") + kQuote + g_import_dir.data() + kQuote + "\n";
+        for (int index = 0; index < kDelayCount; ++index) {
+          lines +=
+              std::string(kDelayKeys[index]) + "    = " + std::to_string(g_delays[index]) + "\n";
+        }
+        out.write(lines);
+      });
+  RV7_EXIT_RC(rc);
+  return rc;
 }
 
 int bitmap_set() {

@@ -18,7 +18,9 @@ void CfgDefaults();
 // trailing double quote removed), Delay1 .. Delay4. Other keys are dropped; a missing
 // file leaves the configuration as it is. Returns 0.
 int ConfigIni();
-// Writes Ini\Config.Ini atomically, always. Returns 0 (also when it could not be written).
+// Writes Ini\Config.Ini atomically, always. Returns 0, or the system error code when it
+// could not be written (the file is then left as it was and the failure reported, see
+// write_failure.h).
 int writeConfigIni();
 
 // BitMapSet: 1, 2 or 5213.

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "rv7log.h"
+#include "write_failure.h"
 
 namespace {
 
@@ -23,6 +24,12 @@ constexpr char kNewKeyValue[] = "1";
 constexpr int kUnsortedGameEntries = 2;
 constexpr int kStartLevelCount = 1;
 constexpr int kFirstLevel = 1;
+// What " = " takes between key and value in a written entry.
+constexpr std::size_t kEntrySeparator = 3;
+// The longest entry line the reader takes back in one piece, line feed excluded.
+constexpr std::size_t kMaxEntryLine = kMaxLine - 1;
+// Characters that make a line's key something else when they come first.
+constexpr std::string_view kLineMarks = "#/;[";
 
 struct GameEntry : ListNode {
   char* key = nullptr;
@@ -154,19 +161,55 @@ void sort_level_sets() {
       });
 }
 
-// One written entry: the key left-aligned in a column of the key width, " = ", the value.
-std::string entry_line(std::string_view key, std::string_view value) {
+// The value as the reader takes it back: up to its first line end, without blanks and
+// carriage returns at either end.
+std::string_view written_value(std::string_view value) {
+  value = value.substr(0, value.find('\n'));
+  const std::size_t first = value.find_first_not_of(" \r");
+  if (first == std::string_view::npos) {
+    return {};
+  }
+  return value.substr(first, value.find_last_not_of(" \r") - first + 1);
+}
+
+// True when a line written with this key reads back with the same key, leaving room for at
+// least one character of value.
+bool writable_key(std::string_view key) {
+  return !key.empty() && key.size() + kEntrySeparator < kMaxEntryLine &&
+         key.find_first_of("=\n") == std::string_view::npos && key.front() != ' ' &&
+         key.back() != ' ' && kLineMarks.find(key.front()) == std::string_view::npos;
+}
+
+// The width of both writers' key column: the longest key of the two tables that is written.
+int column_width() {
+  std::size_t width = 0;
+  for (const GameEntry& entry : ListRange<GameEntry>(g_game_table)) {
+    width = writable_key(entry.key) ? std::max(width, std::strlen(entry.key)) : width;
+  }
+  for (const LevelSetEntry& entry : ListRange<LevelSetEntry>(g_level_sets)) {
+    width = writable_key(entry.name) ? std::max(width, std::strlen(entry.name)) : width;
+  }
+  return static_cast<int>(width);
+}
+
+// One written entry: the key left-aligned in a column `width` wide, " = ", the value. A line
+// that would not fit the reader's piece gives up padding first, then the end of its value.
+std::string entry_line(std::string_view key, std::string_view value, int width) {
+  value = written_value(value);
+  const std::size_t room = kMaxEntryLine - kEntrySeparator;  // key column and value
+  value = value.substr(0, room - key.size());
   std::string line(key);
-  if (line.size() < static_cast<std::size_t>(g_key_width)) {
-    line.append(static_cast<std::size_t>(g_key_width) - line.size(), ' ');
+  const std::size_t column = std::min(static_cast<std::size_t>(width), room - value.size());
+  if (line.size() < column) {
+    line.append(column - line.size(), ' ');
   }
   line.append(" = ").append(value).append("\n");
   return line;
 }
 
 // The entry format of a writer with the key width, as it is traced.
-std::string entry_format(const char* value_conversion) {
-  return "%-" + std::to_string(g_key_width) + "s = " + value_conversion;
+std::string entry_format(int width, const char* value_conversion) {
+  return "%-" + std::to_string(width) + "s = " + value_conversion;
 }
 
 void free_game_entry(GameEntry* entry) {
@@ -247,11 +290,19 @@ bool SettingsWriter::open(const char* path, const char* purpose, const char* sec
 
 int SettingsWriter::close() {
   if (!file_.is_open()) {
-    return 0;
+    return file_.open_error();
   }
   file_.write_text("\n");
   SETTINGS_LOG(kLogInfo, "close, %s, f=%08x", file_.path(), file_.handle_number());
   return file_.close();
+}
+
+int SettingsWriter::finish(const char* path) {
+  const int rc = close();
+  if (rc != 0) {
+    ReportWriteFailure(path, rc);
+  }
+  return rc;
 }
 
 #undef SETTINGS_LOG
@@ -272,11 +323,27 @@ int parse_number(const char* text) {
 // ---------------------------------------------------------------------------------------
 // Reading
 
+bool IsSafeSetName(std::string_view name) {
+  constexpr unsigned char kDelete = 0x7f;
+  const auto control = [](char c) {
+    const auto code = static_cast<unsigned char>(c);
+    return code < ' ' || code == kDelete;
+  };
+  return !name.empty() && name.size() <= static_cast<std::size_t>(kMaxSetName) && name != "." &&
+         name != ".." && name.find_first_of("/\\=") == std::string_view::npos &&
+         std::none_of(name.begin(), name.end(), control) && name.front() != ' ' &&
+         name.back() != ' ' && kLineMarks.find(name.front()) == std::string_view::npos;
+}
+
 int GameIni() {
   RV7_ENTRY();
   SettingsReader reader(kLogModule, __func__, kGameSection);
   reader.open(kGameIniPath);
   while (reader.next_entry()) {
+    if (std::strcmp(reader.key(), kMazeKey) == 0 && !IsSafeSetName(reader.value())) {
+      RV7_LOG(kLogInfo, "refused, key=%s, value=%s", reader.key(), reader.value());
+      continue;
+    }
     RV7_LOG(kLogInfo, "key=%s, value=%s", reader.key(), reader.value());
     append_game_entry(reader.key(), reader.value());
     widen_key_column(std::strlen(reader.key()));
@@ -292,6 +359,10 @@ int MazesIni() {
   reader.open(kMazesIniPath);
   while (reader.next_entry()) {
     int count = parse_number(reader.value());
+    if (!IsSafeSetName(reader.key())) {
+      RV7_LOG(kLogInfo, "refused, set=%s, mazes=%d", reader.key(), count);
+      continue;
+    }
     RV7_LOG(kLogInfo, "set=%s, mazes=%d", reader.key(), count);
     append_level_set(reader.key(), count);
     widen_key_column(std::strlen(reader.key()));
@@ -306,40 +377,43 @@ int MazesIni() {
 
 int writeGameIni() {
   RV7_ENTRY();
+  int rc = 0;
   if (g_game_dirty != 0) {
     sort_game_table();
-    std::string format = entry_format("%s");
-    RV7_LOG(kLogInfo, "fmt=>%s<", format.c_str());
+    const int width = column_width();
+    RV7_LOG(kLogInfo, "fmt=>%s<", entry_format(width, "%s").c_str());
     SettingsWriter writer(kLogModule, __func__);
-    if (writer.open(kGameIniPath, kGamePurpose, kGameSection)) {
+    rc = writer.write_file(kGameIniPath, kGamePurpose, kGameSection, [width](SettingsWriter& out) {
       for (const GameEntry& entry : ListRange<GameEntry>(g_game_table)) {
-        writer.write(entry_line(entry.key, entry.value));
+        if (writable_key(entry.key)) {
+          out.write(entry_line(entry.key, entry.value, width));
+        }
       }
-      writer.close();
-    }
+    });
+    g_game_dirty = rc == 0 ? 0 : 1;
   }
-  g_game_dirty = 0;
-  RV7_EXIT_RC(0);
-  return 0;
+  RV7_EXIT_RC(rc);
+  return rc;
 }
 
 int writeMazesIni() {
   RV7_ENTRY();
+  int rc = 0;
   if (g_mazes_dirty != 0) {
     sort_level_sets();
-    std::string format = entry_format("%d");
-    RV7_LOG(kLogInfo, "fmt=>%s<", format.c_str());
+    const int width = column_width();
+    RV7_LOG(kLogInfo, "fmt=>%s<", entry_format(width, "%d").c_str());
     SettingsWriter writer(kLogModule, __func__);
-    if (writer.open(kMazesIniPath, kMazesPurpose, kMazesSection)) {
-      for (const LevelSetEntry& entry : ListRange<LevelSetEntry>(g_level_sets)) {
-        writer.write(entry_line(entry.name, std::to_string(entry.count)));
-      }
-      writer.close();
-    }
+    rc = writer.write_file(
+        kMazesIniPath, kMazesPurpose, kMazesSection, [width](SettingsWriter& out) {
+          for (const LevelSetEntry& entry : ListRange<LevelSetEntry>(g_level_sets)) {
+            out.write(entry_line(entry.name, std::to_string(entry.count), width));
+          }
+        });
+    g_mazes_dirty = rc == 0 ? 0 : 1;
   }
-  g_mazes_dirty = 0;
-  RV7_EXIT_RC(0);
-  return 0;
+  RV7_EXIT_RC(rc);
+  return rc;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -387,7 +461,10 @@ int level_count(std::string_view set_name) {
 int set_level_count(std::string_view set_name, int count) {
   RV7_ENTRY();
   int previous = 0;
-  if (LevelSetEntry* entry = find_level_set(set_name)) {
+  if (!IsSafeSetName(set_name)) {
+    const std::string name(set_name);
+    RV7_LOG(kLogInfo, "refused, set=%s", name.c_str());
+  } else if (LevelSetEntry* entry = find_level_set(set_name)) {
     previous = entry->count;
     entry->count = count;
   } else if (append_level_set(set_name, count) != nullptr) {

@@ -27,19 +27,43 @@ struct LevelSetEntry : ListNode {
   std::int32_t spare = 0;
 };
 
+// True when `name` can name a level set, whose files live in Mazes\<name>: 1 to 51
+// characters; not "." or ".."; no "/" or "\" (so neither a path step nor an absolute path)
+// and no control character; and it must read back from Mazes.Ini as written: no "=", no
+// blank at either end, not beginning with "#", ";" or "[". Names read from Mazes.Ini and
+// Game.Ini, added by set_level_count or selected as the current set are held to it, so that
+// no program reads or writes outside the data directory's Mazes folder.
+bool IsSafeSetName(std::string_view name);
+
 // Reads Ini\Game.Ini: every entry of section "Game" is appended to the game table in file
-// order. A missing or unreadable file leaves the table as it is. Returns 0.
+// order, except a "Maze" entry whose value is no safe set name (IsSafeSetName), which is
+// refused with a trace line. A missing or unreadable file leaves the table as it is.
+// Returns 0.
 int GameIni();
-// Reads Ini\Mazes.Ini: every entry of section "Mazes" is appended to the level-set table
-// with its value as a decimal number (leading digits, 0 without digits). Returns 0.
+// Reads Ini\Mazes.Ini: every entry of section "Mazes" whose key is a safe set name
+// (IsSafeSetName; others are refused with a trace line and widen nothing) is appended to the
+// level-set table with its value as a decimal number (leading digits, 0 without digits).
+// Returns 0.
 int MazesIni();
 
+// The two writers below write their file atomically (AtomicFileWriter) so that a rewrite of
+// a file they wrote gives the same bytes:
+// - the key column is as wide as the longest key of the two tables, so that reading the
+//   files back gives the same width (a key added by game_chk counts once it is written);
+// - a value is written without line ends and without blanks and carriage returns at its ends,
+//   as the reader would take it back;
+// - every line fits what the reader takes in one piece (510 characters and the line feed):
+//   the padding shrinks first, then the value is cut; an entry whose key alone leaves no
+//   room, or whose key would not read back as itself, is not written.
+// A file that cannot be written (a read-only file, a full disk) is left as it was, the
+// failure is reported (ReportWriteFailure, write_failure.h) and the dirty flag stays set.
+
 // When the game dirty flag is 1: sorts the game table from its third entry on (case
-// ignored) and writes Ini\Game.Ini atomically. Clears the flag in every case, also when
-// the file could not be written. Returns 0.
+// ignored), writes Ini\Game.Ini and clears the flag. Returns 0, or the system error code
+// when the file could not be written.
 int writeGameIni();
-// When the level-set dirty flag is 1: sorts the level-set table (case ignored) and writes
-// Ini\Mazes.Ini atomically. Clears the flag in every case. Returns 0.
+// When the level-set dirty flag is 1: sorts the level-set table (case ignored), writes
+// Ini\Mazes.Ini and clears the flag. Returns 0 or the system error code.
 int writeMazesIni();
 
 // Chooses the current selection from the tables: the set named by "Maze" when it has a
@@ -62,7 +86,9 @@ void set_game_number(std::string_view key, int number);
 int level_count(std::string_view set_name);
 // Stores `count` in the set's entry, or appends a new entry (spare 0) and widens the key
 // column when the name is longer than every key so far. Returns the previous count, 0 for
-// a new set. The dirty flag is not touched (the importer sets it).
+// a new set. The dirty flag is not touched (the importer sets it). A name that is no safe
+// set name (IsSafeSetName) is refused: nothing changes, traced, 0 returned; callers that
+// make a set check the name with IsSafeSetName first.
 int set_level_count(std::string_view set_name, int count);
 
 // Walk over the level-set table in table order; nullptr at the end. Entries stay valid
@@ -136,10 +162,22 @@ class SettingsWriter {
   bool open(const char* path, const char* purpose, const char* section);
   void write(std::string_view text) { file_.write_text(text); }
   // Writes the final empty line, traces "close, %s, f=%08x" and replaces the target.
-  // Returns 0 or the system error code.
+  // Returns 0 or the system error code (also that of a failed open).
   int close();
+  // open, `write_entries`, close; a failure is reported (ReportWriteFailure). Returns 0 or
+  // the system error code.
+  template <typename WriteEntries>
+  int write_file(const char* path, const char* purpose, const char* section,
+                 WriteEntries write_entries) {
+    if (open(path, purpose, section)) {
+      write_entries(*this);
+    }
+    return finish(path);
+  }
 
  private:
+  int finish(const char* path);
+
   const char* module_;
   const char* function_;
   LineFile file_;

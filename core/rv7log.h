@@ -4,7 +4,8 @@
 
 // Message levels. A message is written when its level is at most the current log level.
 enum : int {
-  kLogDefault = 6,  // the level at start: nothing is written
+  kLogError = 6,    // failures the user must be able to find: written at every level
+  kLogDefault = 6,  // the level at start: nothing else is written
   kLogInfo = 8,     // values read and written, decisions
   kLogTrace = 10,   // trace
   kLogFunc = 12,    // function entry and exit

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -125,7 +126,7 @@ TEST_F(ConfigIniTest, AlwaysWrittenButNeverIntoAMissingDirectory) {
   writeConfigIni();
   EXPECT_NE(ReadFile("Ini\\Config.Ini"), "old");
   std::filesystem::remove_all("Ini");
-  EXPECT_EQ(writeConfigIni(), 0);
+  EXPECT_EQ(writeConfigIni(), ENOENT);
   EXPECT_FALSE(FileExists("Ini"));
 }
 

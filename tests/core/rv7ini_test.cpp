@@ -2,14 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "file_size_limit.h"
 #include "rv7log.h"
 #include "settings_fixture.h"
+#include "write_failure.h"
 
 namespace {
 
@@ -76,7 +79,13 @@ TEST_F(GameIniTest, OnlyEntriesOfTheExactGameSectionAreRead) {
                                            "\n");
 }
 
-TEST_F(GameIniTest, WritesOnlyWhenDirtyAndClearsTheFlagEvenWhenItCannotWrite) {
+// Failed writes as the reporter sees them: path and error code.
+std::vector<std::string> g_reported;
+void RecordFailure(std::string_view path, int error) {
+  g_reported.push_back(std::string(path) + " " + std::to_string(error));
+}
+
+TEST_F(GameIniTest, WritesOnlyWhenDirtyAndKeepsTheFlagWhenItCannotWrite) {
   WriteFile("Ini\\Game.Ini", "[Game]\nPlayer = Ann\n");
   GameIni();
   game_chk("New");  // a new key alone does not make the table dirty
@@ -85,19 +94,44 @@ TEST_F(GameIniTest, WritesOnlyWhenDirtyAndClearsTheFlagEvenWhenItCannotWrite) {
   std::filesystem::remove_all("Ini");
   set_game_value("Player", "Cy");
   EXPECT_EQ(game_dirty(), 1);
+  EXPECT_EQ(writeGameIni(), ENOENT);
+  EXPECT_EQ(game_dirty(), 1);  // the change is not lost: a later write may still succeed
+  EXPECT_FALSE(FileExists("Ini"));
+  ASSERT_EQ(MakeDirectory("Ini"), 0);
   EXPECT_EQ(writeGameIni(), 0);
   EXPECT_EQ(game_dirty(), 0);
-  EXPECT_FALSE(FileExists("Ini"));
+  EXPECT_NE(ReadFile("Ini\\Game.Ini").find("Player = Cy"), std::string::npos);
 }
 
-TEST_F(GameIniTest, FailedReplacementLeavesTheOldFile) {
+TEST_F(GameIniTest, FullDiskLeavesTheOldFilesAndReportsEachFailure) {
   WriteFile("Ini\\Game.Ini", "[Game]\nPlayer = Ann\n");
+  WriteFile("Ini\\Mazes.Ini", "[Mazes]\nOld = 3\n");
+  WriteFile("Ini\\Config.Ini", "[Config]\nDelay1 = 7\n");
   GameIni();
-  ASSERT_EQ(MakeDirectory("Ini\\Game.Ini.tmp"), 0);  // the temporary file cannot be made
+  MazesIni();
   set_game_value("Player", "Cy");
-  writeGameIni();
+  set_level_count("New", 4);
+  set_mazes_dirty(1);
+  g_reported.clear();
+  SetWriteFailureReporter(&RecordFailure);
+  {
+    const FileSizeLimit full_disk(16);
+    EXPECT_EQ(writeGameIni(), EFBIG);
+    EXPECT_EQ(writeMazesIni(), EFBIG);
+    EXPECT_EQ(writeConfigIni(), EFBIG);
+  }
+  SetWriteFailureReporter(nullptr);
+  const std::string full = " " + std::to_string(EFBIG);
+  EXPECT_EQ(g_reported, (std::vector<std::string>{"Ini\\Game.Ini" + full, "Ini\\Mazes.Ini" + full,
+                                                  "Ini\\Config.Ini" + full}));
   EXPECT_EQ(ReadFile("Ini\\Game.Ini"), "[Game]\nPlayer = Ann\n");
-  EXPECT_EQ(game_dirty(), 0);
+  EXPECT_EQ(ReadFile("Ini\\Mazes.Ini"), "[Mazes]\nOld = 3\n");
+  EXPECT_EQ(ReadFile("Ini\\Config.Ini"), "[Config]\nDelay1 = 7\n");
+  EXPECT_EQ(game_dirty(), 1);
+  EXPECT_EQ(mazes_dirty(), 1);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator("Ini"),
+                          std::filesystem::directory_iterator()),
+            3);  // no temporary file stays behind
 }
 
 TEST_F(GameIniTest, GameCheckAddsOneWithoutDirtyAndSetValueNeverAdds) {
@@ -112,13 +146,76 @@ TEST_F(GameIniTest, GameCheckAddsOneWithoutDirtyAndSetValueNeverAdds) {
   EXPECT_STREQ(game_chk("Set"), "-2");
   EXPECT_STREQ(game_chk("Missing"), "1");  // added only now, by the game check
   writeGameIni();
-  // The long key added by game check is written unpadded; duplicates stay.
+  // The long key added by game check is written unpadded and sets the column, so that the
+  // file reads back with the same width; duplicates stay.
   EXPECT_EQ(ReadFile("Ini\\Game.Ini"), std::string(kGameHeader) +
-                                           "Set = -2\n"
-                                           "Set = 9\n"
+                                           "Set     = -2\n"
+                                           "Set     = 9\n"
                                            "Missing = 1\n"
-                                           "set = 1\n"
+                                           "set     = 1\n"
                                            "\n");
+}
+
+// Reads the three settings files, chooses the selection and writes all three back with both
+// tables marked changed, as a run of the game that changed them does.
+void ReadAndWriteAll() {
+  release_ini();
+  CfgDefaults();
+  ConfigIni();
+  MazesIni();
+  GameIni();
+  IniDefaults();
+  set_game_dirty(1);
+  set_mazes_dirty(1);
+  writeGameIni();
+  writeMazesIni();
+  writeConfigIni();
+}
+
+TEST_F(GameIniTest, RewritingWrittenFilesGivesTheSameBytes) {
+  struct Case {
+    const char* what;
+    std::string game;
+    std::string mazes;
+    std::string config;
+  };
+  const std::string long_value(500, 'p');
+  const std::string widest_set(kMaxSetName, 'w');
+  const Case cases[] = {
+      {"no files: keys added by the game check set the column", "", "", ""},
+      {"a value ending in carriage returns and blanks", "[Game]\nPlayer = Ann \r\r\n", "", ""},
+      {"a line that padding would take past the reader's piece",
+       "[Game]\nPlayer = " + long_value + "\n", "[Mazes]\n" + widest_set + " = 2\n", ""},
+      {"a key that leaves no room for a value", "[Game]\n" + std::string(509, 'k') + " = 1\n", "",
+       ""},
+      {"found by the random test with its draws in the other order",
+       "o]Delay1\n/\n!;\"ImportDir\n]-b e\nz\nno\n\r\"\n+\n3\xf8\n",
+       "[Mazes]\n\x87[Mazes]Delay1\x10"
+       "e\n\n" +
+           std::string(1019, 'i') + "Y=5213\n\n.29\n\n\nP[ = z\n",
+       " = =i\xd8[Config]\n9 a\n-\n.[Config]\n"},
+  };
+  for (const Case& test : cases) {
+    WriteFile("Ini\\Game.Ini", test.game);
+    WriteFile("Ini\\Mazes.Ini", test.mazes);
+    WriteFile("Ini\\Config.Ini", test.config);
+    ReadAndWriteAll();
+    const std::string game = ReadFile("Ini\\Game.Ini");
+    const std::string mazes = ReadFile("Ini\\Mazes.Ini");
+    const std::string config = ReadFile("Ini\\Config.Ini");
+    for (int rewrite = 1; rewrite <= 2; ++rewrite) {
+      ReadAndWriteAll();
+      EXPECT_EQ(ReadFile("Ini\\Game.Ini"), game) << test.what << ", rewrite " << rewrite;
+      EXPECT_EQ(ReadFile("Ini\\Mazes.Ini"), mazes) << test.what << ", rewrite " << rewrite;
+      EXPECT_EQ(ReadFile("Ini\\Config.Ini"), config) << test.what << ", rewrite " << rewrite;
+    }
+    for (const std::string& file : {game, mazes, config}) {
+      for (std::size_t start = 0, end = 0; start < file.size(); start = end + 1) {
+        end = file.find('\n', start);
+        EXPECT_LT(end - start, kMaxLine) << test.what << ": a line the reader takes in pieces";
+      }
+    }
+  }
 }
 
 TEST_F(GameIniTest, CarriageReturnsAreNotPartOfValues) {
@@ -200,6 +297,44 @@ TEST_F(MazesIniTest, WriterSortsTheWholeTableAndSpareFieldsTravelWithTheirSets) 
   EXPECT_EQ(mazes_dirty(), 0);
 }
 
+TEST_F(MazesIniTest, NamesThatWouldLeaveTheMazesFolderAreRefused) {
+  const std::string too_long(kMaxSetName + 1, 'n');
+  WriteFile("Ini\\Mazes.Ini",
+            "[Mazes]\n"
+            "Good = 3\n"
+            "..  = 2\n"
+            ". = 2\n"
+            "../.. = 2\n"
+            "a/b = 2\n"
+            "..\\x = 2\n"
+            "/tmp = 2\n"
+            "\\\\server\\share = 2\n"
+            "Tab\tName = 2\n" +
+                too_long +
+                " = 2\n"
+                "Also Good ... = 4\n");
+  WriteFile("Ini\\Game.Ini", "[Game]\nMaze = ../..\nMaze = Good\nPlayer = ../..\n../.. = 2\n");
+  MazesIni();
+  GameIni();
+  EXPECT_EQ(level_set_names(), (std::vector<std::string>{"Good", "Also Good ..."}));
+  EXPECT_EQ(key_width(), 13);  // refused names widen nothing
+  // The unsafe "Maze" entry is dropped; other keys and the player name are no paths.
+  EXPECT_STREQ(game_chk("Maze"), "Good");
+  EXPECT_STREQ(game_chk("Player"), "../..");
+  EXPECT_STREQ(game_chk("../.."), "2");
+  EXPECT_EQ(set_level_count("../evil", 5), 0);
+  EXPECT_EQ(set_level_count(std::string(300, 'x'), 5), 0);
+  EXPECT_EQ(level_set_count(), 2);
+
+  EXPECT_TRUE(IsSafeSetName("Screens"));
+  EXPECT_TRUE(IsSafeSetName(std::string(kMaxSetName, 's')));
+  EXPECT_TRUE(IsSafeSetName("...x"));
+  for (const std::string name : {"", ".", "..", "a\\b", "C:\\x", "x/", "=x", "a=b", " x", "x ",
+                                 "#x", ";x", "[x", "a\nb", "a\rb", "\x7f"}) {
+    EXPECT_FALSE(IsSafeSetName(name)) << name;
+  }
+}
+
 TEST_F(MazesIniTest, SetNamesWidenTheGameColumnToo) {
   WriteFile("Ini\\Mazes.Ini", "[Mazes]\nVeryLongSetName = 3\n");
   WriteFile("Ini\\Game.Ini", "[Game]\nPlayer = Ann\n");
@@ -221,7 +356,7 @@ TEST_F(IniDefaultsTest, FirstRunSelectsScreensAndAddsMazeAndPlayer) {
   EXPECT_STREQ(player_name(), "1");
   set_game_dirty(1);
   writeGameIni();
-  EXPECT_EQ(ReadFile("Ini\\Game.Ini"), std::string(kGameHeader) + "Maze = 1\nPlayer = 1\n\n");
+  EXPECT_EQ(ReadFile("Ini\\Game.Ini"), std::string(kGameHeader) + "Maze   = 1\nPlayer = 1\n\n");
 }
 
 TEST_F(IniDefaultsTest, KnownSetTakesItsRememberedLevelWhenInRange) {

@@ -45,7 +45,10 @@ std::string random_line(std::mt19937& random) {
         break;
       case 2:
         if (random() % 20 == 0) {
-          line.append(400 + random() % 800, static_cast<char>('a' + random() % 26));
+          // Drawn one after the other: the order of a call's arguments is the compiler's.
+          const std::size_t length = 400 + random() % 800;
+          const char letter = static_cast<char>('a' + random() % 26);
+          line.append(length, letter);
         }
         break;
       default:
