@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -32,13 +33,15 @@ Grid g_level;
 Grid g_board;
 int g_height = 0;
 int g_width = 0;
+MazeLoad g_load = MazeLoad::kNotFound;
 
 // The grid rows of a level file as read, before any normalisation. At most
 // kMaxLevelHeight rows are kept; `row_count` counts all of them.
 struct RawLevel {
   std::vector<std::string> rows;
   int row_count = 0;
-  int width = 0;  // the longest row kept
+  int width = 0;          // the longest row kept
+  bool complete = false;  // the file was read to its end within kMaxReadBytes
 };
 
 enum class LineKind { kEmpty, kShortComment, kGridRow, kTag, kText };
@@ -133,7 +136,7 @@ void take_line(RawLevel& raw, std::string_view line, bool& in_comment, const cha
 RawLevel read_level_rows(FILE* file, const char* routine) {
   RawLevel raw;
   bool in_comment = false;
-  read_line_pieces(file, [&raw, &in_comment, routine](std::string_view piece) {
+  raw.complete = read_line_pieces(file, [&raw, &in_comment, routine](std::string_view piece) {
     take_line(raw, strip_trailing(piece), in_comment, routine);
   });
   return raw;
@@ -272,6 +275,7 @@ bool load_rows(RawLevel& raw, const char* routine) {
   if (!within_limits(raw)) {
     RV7_LOG_AS(routine, kLogInfo, "maze too large, refused, limit y=%d, x=%d", kMaxLevelHeight,
                kMaxLevelWidth);
+    g_load = MazeLoad::kTooLarge;
     return false;
   }
   g_height = raw.row_count;
@@ -300,6 +304,10 @@ int MazeWidth() {
   return g_width;
 }
 
+MazeLoad MazeLoadState() {
+  return g_load;
+}
+
 std::string_view LevelRow(int row) {
   if (row < 0 || row >= g_height) {
     return {};
@@ -307,20 +315,52 @@ std::string_view LevelRow(int row) {
   return std::string_view(g_level[row].data(), g_width);
 }
 
-std::string MazePath() {
-  RV7_ENTRY();
-  std::string set(current_set());
+std::string MazePathOf(std::string_view set, int level) {
   std::string_view base = set;
   if (std::find(std::begin(kShortBaseSets), std::end(kShortBaseSets), base) !=
       std::end(kShortBaseSets)) {
     base.remove_suffix(1);
   }
   std::string path =
-      "Mazes\\" + set + "\\" + std::string(base) + "." + std::to_string(current_level());
+      "Mazes\\" + std::string(set) + "\\" + std::string(base) + "." + std::to_string(level);
   path.resize(std::min(path.size(), kMaxPathLength));
+  return path;
+}
+
+std::string MazePath() {
+  RV7_ENTRY();
+  std::string path = MazePathOf(current_set(), current_level());
   RV7_EXIT();
   return path;
 }
+
+namespace {
+
+// Reads and loads the level file at `path`, tracing under `routine`, the loader; the load
+// state tells what became of it.
+void read_level_file(const std::string& path, const char* routine) {
+  ScopedFile file(OpenReadFile(path, "r"));
+  if (!file) {
+    RV7_LOG_AS(routine, kLogInfo, "not read, rc=%d", errno);
+    g_load = errno == EFBIG ? MazeLoad::kTooLarge : MazeLoad::kNotFound;
+    return;
+  }
+  RawLevel raw = read_level_rows(file.get(), routine);
+  const bool read_error = std::ferror(file.get()) != 0;
+  RV7_LOG_AS(routine, kLogInfo, "close file=%s", path.c_str());
+  file.reset();
+  if (!raw.complete) {
+    RV7_LOG_AS(routine, kLogInfo, "not read to its end, refused");
+    g_load = read_error ? MazeLoad::kNotFound : MazeLoad::kTooLarge;
+    return;
+  }
+  if (load_rows(raw, routine)) {
+    g_load = MazeLoad::kLoaded;
+    GetStats();
+  }
+}
+
+}  // namespace
 
 void GetMaze() {
   RV7_ENTRY();
@@ -329,16 +369,13 @@ void GetMaze() {
   fill_blank(g_board);
   g_height = 0;
   g_width = 0;
+  g_load = MazeLoad::kNotFound;
   const std::string path = MazePath();
   RV7_LOG(kLogInfo, "open file=%s", path.c_str());
-  ScopedFile file(OpenFile(path, "r"));
-  if (file) {
-    RawLevel raw = read_level_rows(file.get(), __func__);
-    RV7_LOG(kLogInfo, "close file=%s", path.c_str());
-    file.reset();
-    if (load_rows(raw, __func__)) {
-      GetStats();
-    }
+  if (IsSafeSetName(current_set())) {
+    read_level_file(path, __func__);
+  } else {
+    RV7_LOG(kLogInfo, "refused, set=%s", current_set());
   }
   RV7_EXIT();
 }

@@ -47,19 +47,31 @@ Grid& Board();
 int MazeHeight();
 int MazeWidth();
 
+// What the last GetMaze found.
+enum class MazeLoad {
+  kLoaded,    // the level was read (it may still be degenerate)
+  kNotFound,  // no level file, one that is no regular file, or one that could not be read
+  kTooLarge,  // refused: beyond the grid's limits, or a file larger than kMaxReadBytes
+};
+MazeLoad MazeLoadState();
+
 // Row `row` of the level grid as its W characters; empty when row is outside 0..H-1.
 std::string_view LevelRow(int row);
 
 // The relative path of the current level's file, "Mazes\<set>\<base>.<level>", built from
 // the current set name and level number of rv7ini. At most 259 characters.
 std::string MazePath();
+// The same path for level `level` of set `set`.
+std::string MazePathOf(std::string_view set, int level);
 
 // Loads the current level:
 // - drops the previous level's solution records and bookmark (rv7score), always;
-// - reads the level file into the level grid and sets H and W; a file that cannot be
-//   opened, or a level beyond the limits (more than 45 grid rows, or a row wider than 44
-//   characters once the common indentation is removed), leaves the empty level: H = W = 0,
-//   both grids blank, no score file read;
+// - reads the level file into the level grid and sets H and W; a current set that is no
+//   safe set name (rv7ini.h), a file that cannot be opened or read or is no regular file
+//   (kNotFound), or a level beyond the limits (kTooLarge: more than 45 grid rows, a row wider
+//   than 44 characters once the common indentation is removed, or a file larger than
+//   kMaxReadBytes) leaves the empty level: H = W = 0, both grids blank, no score file read,
+//   so no score file can be written for it either (rv7score.h);
 // - removes the indentation, turns everything outside the outer walls into wall (level
 //   grid and board), trims surplus outer wall rows and columns down to one on each edge;
 // - reads the level's score file (GetStats).

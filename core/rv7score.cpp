@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <climits>
+#include <map>
 #include <vector>
 
 #include "display_hooks.h"
@@ -14,6 +16,7 @@
 #include "rv7log.h"
 #include "rv7maze.h"
 #include "step_letters.h"
+#include "write_failure.h"
 
 namespace {
 
@@ -21,12 +24,35 @@ constexpr char kLogModule[] = "rv7score";
 
 constexpr char kScoreSuffix[] = ".rv7";
 constexpr char kHeader[] = "\n# comment:\n# some game solutions.\n# do not modify.\n\n";
-constexpr std::string_view kBookmarkWord = "Bookmark";
+constexpr std::string_view kBookmarkWho = "Bookmark";
 // A section line "[name]" must fit one piece, so that the file reads back as written.
 constexpr std::size_t kMaxRecordName = kLinePiece - 2;
 
 std::vector<SolutionRecord> g_records;
 std::optional<std::string> g_bookmark;
+
+// Where the records in memory came from, and so whether the score file may be written.
+enum class ScoreSource {
+  kNone,        // no score file read since the last clear: no level loaded, or one refused
+  kFile,        // the file was read (or is missing): it may be written
+  kUnreadable,  // the file exists but could not be read whole: it is not overwritten
+};
+struct ScoreFileState {
+  ScoreSource source = ScoreSource::kNone;
+  std::string path;  // the score file GetStats looked at
+  int error = 0;     // for kUnreadable: why it could not be read
+};
+ScoreFileState g_state;
+
+// A score file whose last write failed: what the file should hold. It stands in for the file
+// whenever that level is loaded again in this run and is written at the next chance.
+struct UnsavedScore {
+  std::vector<SolutionRecord> records;
+  std::optional<std::string> bookmark;  // only when the failed write had a bookmark section
+  std::string bookmark_header;          // its "[moves.pushes.Bookmark]" line
+  int unreadable = 0;  // why the file could not be read: then it is never overwritten
+};
+std::map<std::string, UnsavedScore> g_unsaved;
 
 struct Derived {
   int best_moves = 0;
@@ -137,13 +163,29 @@ void take_letters(const ReadState& state, std::string_view data) {
   }
 }
 
+bool all_digits(std::string_view text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+    return std::isdigit(static_cast<unsigned char>(c)) != 0;
+  });
+}
+
+// True for the section name the writers give the bookmark, "moves.pushes.Bookmark" with
+// decimal counts. A solution whose finder's name merely holds the word stays a solution.
+bool is_bookmark_name(std::string_view name) {
+  const std::size_t first = name.find('.');
+  const std::size_t second = first == std::string_view::npos ? first : name.find('.', first + 1);
+  return second != std::string_view::npos && all_digits(name.substr(0, first)) &&
+         all_digits(name.substr(first + 1, second - first - 1)) &&
+         name.substr(second + 1) == kBookmarkWho;
+}
+
 void take_line(ReadState& state, std::string_view line) {
   if (line.empty() || line.front() == '#') {
     return;
   }
   if (line.front() != '[') {
     take_letters(state, line);
-  } else if (line.find(kBookmarkWord) != std::string_view::npos) {
+  } else if (is_bookmark_name(section_name(line))) {
     open_bookmark(state, line);
   } else {
     open_record(state, line);
@@ -161,11 +203,48 @@ std::string_view strip_line_end(std::string_view line) {
   return line;
 }
 
-void read_score_file(FILE* file, const char* routine) {
+// Reads the file into the records and the bookmark; false (with nothing kept) when it could
+// not be read to its end within kMaxReadBytes.
+bool read_score_file(FILE* file, const char* routine) {
   ReadState state;
   state.routine = routine;
-  read_line_pieces(file,
-                   [&state](std::string_view piece) { take_line(state, strip_line_end(piece)); });
+  const bool complete = read_line_pieces(
+      file, [&state](std::string_view piece) { take_line(state, strip_line_end(piece)); });
+  if (!complete) {
+    g_records.clear();
+    g_bookmark.reset();
+  }
+  return complete;
+}
+
+// Reads the score file at `path`, setting where the records came from; traced under
+// `routine`, the reader.
+void read_score_path(const std::string& path, const char* routine) {
+  g_state = ScoreFileState{ScoreSource::kFile, path, 0};
+  if (const auto unsaved = g_unsaved.find(path); unsaved != g_unsaved.end()) {
+    RV7_LOG_AS(routine, kLogInfo, "unsaved records taken, file=%s", path.c_str());
+    g_records = unsaved->second.records;
+    g_bookmark = unsaved->second.bookmark;
+    if (unsaved->second.unreadable != 0) {
+      g_state = ScoreFileState{ScoreSource::kUnreadable, path, unsaved->second.unreadable};
+    }
+    return;
+  }
+  ScopedFile file{OpenReadFile(path, "r")};
+  if (!file) {
+    if (errno != ENOENT) {
+      g_state.source = ScoreSource::kUnreadable;
+      g_state.error = errno;
+      RV7_LOG_AS(routine, kLogInfo, "unreadable, rc=%d", g_state.error);
+    }
+    return;
+  }
+  if (!read_score_file(file.get(), routine)) {
+    g_state.source = ScoreSource::kUnreadable;
+    g_state.error = std::ferror(file.get()) ? EIO : EFBIG;
+    RV7_LOG_AS(routine, kLogInfo, "not read to its end, rc=%d", g_state.error);
+  }
+  RV7_LOG_AS(routine, kLogInfo, "close file=%s", path.c_str());
 }
 
 // ---- writing
@@ -180,14 +259,11 @@ void write_letters(LineFile& out, std::string_view letters) {
   }
 }
 
-// Opens the score file for writing and writes the header and every sound record, tracing
-// under `routine`, the writer. The caller closes it (nothing is written when it did not
-// open).
-void write_records(LineFile& out, const std::string& path, const char* routine) {
-  RV7_LOG_AS(routine, kLogInfo, "open write file=%s", path.c_str());
-  out.open(path, "w");
+// Writes the header and every sound record, tracing under `routine`, the writer.
+void write_records(LineFile& out, const std::vector<SolutionRecord>& records,
+                   const char* routine) {
   out.write_text(kHeader);
-  for (const SolutionRecord& record : g_records) {
+  for (const SolutionRecord& record : records) {
     if (record.letters.size() != letter_room(record.moves) || record.moves < 0) {
       continue;
     }
@@ -198,12 +274,64 @@ void write_records(LineFile& out, const std::string& path, const char* routine) 
   }
 }
 
-void close_file(LineFile& out, const std::string& path, const char* routine) {
-  RV7_LOG_AS(routine, kLogInfo, "close file=%s", path.c_str());
-  int rc = out.close();
-  if (rc != 0) {
-    RV7_LOG_AS(routine, kLogInfo, "write failed, rc=%d", rc);
+// Replaces the score file at `path` by `content`. Returns 0 or the system error code; a file
+// that could not be written stays as it was and its content is kept as unsaved. Traced
+// under `routine`, the writer.
+int write_score_file(const std::string& path, const UnsavedScore& content,
+                     const char* routine) {
+  RV7_LOG_AS(routine, kLogInfo, "open write file=%s", path.c_str());
+  LineFile out;
+  out.open(path, "w");
+  write_records(out, content.records, routine);
+  if (content.bookmark) {
+    out.write_text(content.bookmark_header);
+    write_letters(out, *content.bookmark);
+    out.write_text("\n");
   }
+  RV7_LOG_AS(routine, kLogInfo, "close file=%s", path.c_str());
+  const int rc = out.is_open() ? out.close() : out.open_error();
+  if (rc == 0) {
+    g_unsaved.erase(path);
+  } else {
+    g_unsaved[path] = content;
+  }
+  return rc;
+}
+
+// True when the records in memory belong to the current level's score file; traced under
+// `routine`, the caller.
+bool score_file_known(const char* routine) {
+  if (g_state.source != ScoreSource::kNone && g_state.path == ScorePath()) {
+    return true;
+  }
+  RV7_LOG_AS(routine, kLogInfo, "no score file read for the level, nothing written");
+  return false;
+}
+
+// Writes the current level's score file with the records in memory and, when given, the
+// bookmark section, traced under `routine`, the writer. A level whose score file was not
+// read (none loaded, or one refused) gets none (ENOENT, not reported); a score file that
+// exists but could not be read is not overwritten. Every other failure is reported. Returns 0
+// or the system error code.
+int save_current(std::optional<std::string> bookmark, std::string bookmark_header,
+                 const char* routine) {
+  if (!score_file_known(routine)) {
+    return ENOENT;
+  }
+  const std::string path = ScorePath();
+  UnsavedScore content{g_records, std::move(bookmark), std::move(bookmark_header), 0};
+  int rc = 0;
+  if (g_state.source == ScoreSource::kUnreadable) {
+    rc = g_state.error;
+    content.unreadable = rc;
+    g_unsaved[path] = std::move(content);
+  } else {
+    rc = write_score_file(path, content, routine);
+  }
+  if (rc != 0) {
+    ReportWriteFailure(path, rc);
+  }
+  return rc;
 }
 
 // ---- recording
@@ -279,6 +407,7 @@ void ClearStats() {
   g_records.clear();
   g_bookmark.reset();
   g_derived = Derived{};
+  g_state = ScoreFileState{};
   RV7_EXIT();
 }
 
@@ -286,20 +415,25 @@ void GetStats() {
   RV7_ENTRY();
   const std::string path = ScorePath();
   RV7_LOG(kLogInfo, "open read file=%s", path.c_str());
-  if (ScopedFile file{OpenFile(path, "r")}) {
-    read_score_file(file.get(), __func__);
-    RV7_LOG(kLogInfo, "close file=%s", path.c_str());
+  if (IsSafeSetName(current_set())) {
+    read_score_path(path, __func__);
+  } else {
+    RV7_LOG(kLogInfo, "refused, set=%s", current_set());
   }
   recompute_derived();
   RV7_EXIT();
 }
 
-void RecordSolution(std::string_view who) {
-  RecordSolution(who, engine_steps());
+int RecordSolution(std::string_view who) {
+  return RecordSolution(who, engine_steps());
 }
 
-void RecordSolution(std::string_view who, const SolutionSteps& solution) {
+int RecordSolution(std::string_view who, const SolutionSteps& solution) {
   RV7_ENTRY();
+  if (!score_file_known(__func__)) {
+    RV7_EXIT_RC(ENOENT);
+    return ENOENT;
+  }
   SolutionRecord added = make_record(who, solution);
   std::size_t index = 0;
   Placement placement = Placement::kBehind;
@@ -319,42 +453,68 @@ void RecordSolution(std::string_view who, const SolutionSteps& solution) {
   }
   // A solution ranking below the fifth record is neither written nor shown.
   const bool ranked = index < static_cast<std::size_t>(kMaxSolutions);
+  int rc = 0;
   if (ranked && (inserted || removed)) {
-    SaveSolution();
+    rc = SaveSolution();
   }
   recompute_derived();
   if (ranked) {
     redraw_record_lines();
   }
-  RV7_EXIT();
+  RV7_EXIT_RC(rc);
+  return rc;
 }
 
-void SaveSolution() {
+int SaveSolution() {
   RV7_ENTRY();
-  const std::string path = ScorePath();
-  LineFile out;
-  write_records(out, path, __func__);
-  close_file(out, path, __func__);
-  RV7_EXIT();
+  const int rc = save_current(std::nullopt, {}, __func__);
+  RV7_EXIT_RC(rc);
+  return rc;
 }
 
-void SaveBookmark() {
-  SaveBookmark(engine_steps());
+int SaveBookmark() {
+  return SaveBookmark(engine_steps());
 }
 
-void SaveBookmark(const SolutionSteps& steps) {
+int SaveBookmark(const SolutionSteps& steps) {
   RV7_ENTRY();
-  const std::string path = ScorePath();
-  LineFile out;
-  write_records(out, path, __func__);
+  if (!score_file_known(__func__)) {
+    RV7_EXIT_RC(ENOENT);
+    return ENOENT;
+  }
   std::string letters = first_letters(steps);
   std::transform(letters.begin(), letters.end(), letters.begin(), StoredLetter);
   g_bookmark = std::move(letters);
-  out.write_format("[%d.%d.Bookmark]\n", steps.moves, steps.pushes);
-  write_letters(out, *g_bookmark);
-  out.write_text("\n");
-  close_file(out, path, __func__);
-  RV7_EXIT();
+  const int rc = save_current(g_bookmark, "[" + std::to_string(steps.moves) + "." +
+                                              std::to_string(steps.pushes) + "." +
+                                              std::string(kBookmarkWho) + "]\n");
+  RV7_EXIT_RC(rc);
+  return rc;
+}
+
+int SaveUnsavedScores() {
+  RV7_ENTRY();
+  int rc = 0;
+  // Copied: every successful write takes its entry out of the table.
+  const std::map<std::string, UnsavedScore> unsaved = g_unsaved;
+  for (const auto& [path, content] : unsaved) {
+    const int written =
+        content.unreadable != 0 ? content.unreadable : write_score_file(path, content, __func__);
+    if (written != 0) {
+      ReportWriteFailure(path, written);
+      rc = written;
+    }
+  }
+  RV7_EXIT_RC(rc);
+  return rc;
+}
+
+int UnsavedScoreCount() {
+  return static_cast<int>(g_unsaved.size());
+}
+
+void DropUnsavedScores() {
+  g_unsaved.clear();
 }
 
 std::span<const SolutionRecord> SolutionRecords() {

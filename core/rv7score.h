@@ -48,7 +48,15 @@ void ClearStats();
 // ClearStats; a record read here is appended to what is in memory). A missing file reads as
 // nothing. Lenient: comment and empty lines are skipped anywhere; letters are never stored
 // beyond the count at the start of their section name (surplus letters and letters before
-// the first section are dropped). Recomputes the Best and Own values in every case.
+// the first section are dropped). Only a section named "moves.pushes.Bookmark" (decimal
+// counts) opens the bookmark; a finder's name that merely holds the word is a solution.
+// Recomputes the Best and Own values in every case.
+//
+// The score file may be written afterwards only when it was read here or is missing: a file
+// that exists but is no regular file, cannot be read or is larger than kMaxReadBytes reads as
+// nothing and is never overwritten, and a current set that is no safe set name (rv7ini.h) is
+// not read at all. A score file whose last write failed in this run reads as what that write
+// should have written (see SaveUnsavedScores).
 void GetStats();
 
 // Records the engine's current solution (move count, push count and the first move-count
@@ -58,20 +66,35 @@ void GetStats();
 // record, keeps at most five, writes the file (SaveSolution) when the list changed and the
 // new record ranks within the five, then recomputes Best and Own and has the status area
 // redraw its record lines. A solution ranking below five stored ones changes nothing.
-void RecordSolution(std::string_view who);
+// Returns 0, or SaveSolution's error code (the record stays in memory). On a level whose
+// score file was not read (none loaded, or one refused as too large) nothing is recorded
+// and ENOENT returned.
+int RecordSolution(std::string_view who);
 // The same for a solution given explicitly.
-void RecordSolution(std::string_view who, const SolutionSteps& solution);
+int RecordSolution(std::string_view who, const SolutionSteps& solution);
 
 // Writes the header and every sound record, replacing the score file atomically. Writes no
-// bookmark: a bookmark in the file is gone afterwards (the one in memory stays). A file that
-// cannot be written is left as it was; memory is not changed.
-void SaveSolution();
+// bookmark: a bookmark in the file is gone afterwards (the one in memory stays). Returns 0 or
+// the system error code: a file that cannot be written (full disk, read-only file, one that
+// could not be read) is left as it was, the failure is reported (write_failure.h) and the
+// records stay in memory as unsaved until a later write of that file succeeds. ENOENT,
+// unreported, when the current level's score file was not read (see GetStats).
+int SaveSolution();
 
 // Makes the engine's current steps (first move-count letters, key letters as lower case)
 // the bookmark, and writes the file as SaveSolution does with the bookmark section last.
-void SaveBookmark();
+// Returns as SaveSolution; where the score file was not read, nothing changes (ENOENT).
+int SaveBookmark();
 // The same for steps given explicitly.
-void SaveBookmark(const SolutionSteps& steps);
+int SaveBookmark(const SolutionSteps& steps);
+
+// Writes every score file whose last write failed (program end), reporting each failure
+// again. Returns 0 when none is left unsaved, otherwise the last error code.
+int SaveUnsavedScores();
+// Number of score files whose last write failed.
+int UnsavedScoreCount();
+// Forgets every unsaved score file (tests; a program that gives up on them).
+void DropUnsavedScores();
 
 // The records in order of merit, as read and recorded.
 std::span<const SolutionRecord> SolutionRecords();

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -254,6 +259,7 @@ TEST_F(Maze, MissingFileGivesEmptyLevelAndDropsPreviousRecords) {
   GetMaze();
   EXPECT_EQ(MazeHeight(), 0);
   EXPECT_EQ(MazeWidth(), 0);
+  EXPECT_EQ(MazeLoadState(), MazeLoad::kNotFound);
   EXPECT_TRUE(SolutionRecords().empty());
   EXPECT_FALSE(BookmarkLetters().has_value());
   EXPECT_EQ(BestMoves(), 0);
@@ -280,13 +286,62 @@ TEST_F(Maze, LargestLevelLoadsLargerOneIsRefused) {
   LoadLevel(largest);
   EXPECT_EQ(MazeHeight(), kMaxLevelHeight);
   EXPECT_EQ(MazeWidth(), kMaxLevelWidth);
+  EXPECT_EQ(MazeLoadState(), MazeLoad::kLoaded);
   ExpectRowsTerminated();
 
   LoadLevel(largest + "#\n");  // one row too many
   EXPECT_EQ(MazeHeight(), 0);
+  EXPECT_EQ(MazeLoadState(), MazeLoad::kTooLarge);
   LoadLevel("#" + largest);  // first row one wider than the limit, no indentation left
   EXPECT_EQ(MazeHeight(), 0);
   EXPECT_EQ(MazeWidth(), 0);
+  EXPECT_EQ(MazeLoadState(), MazeLoad::kTooLarge);
+}
+
+// A FIFO without a writer, a device that never ends, a directory and a file larger than any
+// level file: none holds the load up, each leaves the empty level, and no score file is read.
+TEST_F(Maze, FilesThatNeverEndLoadNothing) {
+  WriteFile("Mazes\\Set\\Set.5.rv7", "[1.0.P]\nr\n");
+  for (int level = 1; level <= 4; ++level) {
+    WriteFile("Mazes\\Set\\Set." + std::to_string(level) + ".rv7", "[1.0.P]\nr\n");
+  }
+  const auto load = [](int level) {
+    set_current_level(level);
+    GetMaze();
+    EXPECT_EQ(MazeHeight(), 0) << level;
+    EXPECT_TRUE(SolutionRecords().empty()) << level;
+    return MazeLoadState();
+  };
+  ASSERT_EQ(::mkfifo("Mazes/Set/Set.1", 0600), 0);
+  EXPECT_EQ(load(1), MazeLoad::kNotFound);
+  ASSERT_EQ(::symlink("/dev/zero", "Mazes/Set/Set.2"), 0);
+  EXPECT_EQ(load(2), MazeLoad::kNotFound);
+  ASSERT_EQ(MakeDirectory("Mazes\\Set\\Set.3"), 0);
+  EXPECT_EQ(load(3), MazeLoad::kNotFound);
+  {
+    // Sparse: the size is there without the bytes being written.
+    std::ofstream("Mazes/Set/Set.4") << "#####\n#@$.#\n#####\n";
+    std::filesystem::resize_file("Mazes/Set/Set.4", kMaxReadBytes + 1);
+  }
+  EXPECT_EQ(load(4), MazeLoad::kTooLarge);
+  LoadLevel("#####\n#@$.#\n#####\n", 5);  // and the next level loads as ever
+  EXPECT_EQ(MazeLoadState(), MazeLoad::kLoaded);
+  EXPECT_EQ(SolutionRecords().size(), 1u);
+}
+
+TEST_F(Maze, SetNamesThatLeaveTheMazesFolderReadNothing) {
+  WriteFile("Outside/Outside.1", "#####\n#@$.#\n#####\n");
+  WriteFile("Outside/Outside.1.rv7", "[1.0.P]\nr\n");
+  for (const char* set : {"../Outside", "..\\Outside"}) {
+    set_current_set(set);
+    set_current_level(1);
+    GetMaze();
+    EXPECT_EQ(MazeHeight(), 0) << set;
+    EXPECT_EQ(MazeLoadState(), MazeLoad::kNotFound) << set;
+    EXPECT_TRUE(SolutionRecords().empty()) << set;
+    EXPECT_EQ(RecordSolution("P", SolutionSteps{1, 1, "R"}), ENOENT) << set;
+  }
+  EXPECT_EQ(ReadFile("Outside/Outside.1.rv7"), "[1.0.P]\nr\n");
 }
 
 TEST_F(Maze, RefusedLevelReadsNoScoreFile) {

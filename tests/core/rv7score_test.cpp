@@ -2,17 +2,23 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <climits>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "display_hooks.h"
 #include "engine.h"
+#include "file_size_limit.h"
 #include "level_dir_fixture.h"
 #include "rv7ini.h"
 #include "rv7maze.h"
+#include "write_failure.h"
 
 namespace {
 
@@ -31,12 +37,25 @@ class CountingHooks : public NullDisplayHooks {
   int redraws = 0;
 };
 
+// Failed writes as the reporter sees them: path and error code.
+std::vector<std::string> g_reported;
+void RecordFailure(std::string_view path, int error) {
+  g_reported.push_back(std::string(path) + " " + std::to_string(error));
+}
+
 class Score : public LevelDirTest {
  protected:
   void SetUp() override {
     LevelDirTest::SetUp();
     LoadLevel(kLevel);
     SetDisplayHooks(&hooks_);
+    g_reported.clear();
+    SetWriteFailureReporter(&RecordFailure);
+  }
+  void TearDown() override {
+    SetWriteFailureReporter(nullptr);
+    DropUnsavedScores();
+    LevelDirTest::TearDown();
   }
 
   // A solution of `moves` letters of which the first `pushes` are pushes.
@@ -231,13 +250,101 @@ TEST_F(Score, MalformedSectionsReadSafely) {
             "[7.1.Bookmark]\n"
             "ud\n");
   GetStats();
-  ASSERT_EQ(SolutionRecords().size(), 4u);
+  // "[Bookmark]" lacks the counts of a bookmark section: it is a record of no moves.
+  ASSERT_EQ(SolutionRecords().size(), 5u);
   EXPECT_EQ(SolutionRecords()[0].letters, "");
   EXPECT_EQ(SolutionRecords()[3].moves, INT_MAX);
   EXPECT_EQ(SolutionRecords()[3].pushes, -5);
   EXPECT_EQ(SolutionRecords()[3].who(), "Z");
+  EXPECT_EQ(SolutionRecords()[4].name, "Bookmark");
+  EXPECT_EQ(SolutionRecords()[4].letters, "");
   EXPECT_EQ(BestName(), "");
   EXPECT_EQ(BookmarkLetters(), "ud");  // the last bookmark section replaces the others
+}
+
+TEST_F(Score, OnlyTheBookmarkSectionIsTheBookmark) {
+  Solve("My Bookmark", 3, 1);
+  Solve("Bookmark.Maker", 4, 1);
+  Solve("7.1.Bookmark", 5, 1);  // a who that is a bookmark name of its own
+  SaveBookmark(SolutionSteps{2, 0, "rl"});
+  GetMaze();
+  EXPECT_EQ(Names(), (std::vector<std::string>{"3.1.My Bookmark", "4.1.Bookmark.Maker",
+                                               "5.1.7.1.Bookmark"}));
+  EXPECT_EQ(BookmarkLetters(), "rl");
+  Solve("Q", 9, 1);  // a rewrite keeps every solution
+  GetMaze();
+  EXPECT_EQ(Names(), (std::vector<std::string>{"3.1.My Bookmark", "4.1.Bookmark.Maker",
+                                               "5.1.7.1.Bookmark", "9.1.Q"}));
+  EXPECT_FALSE(BookmarkLetters().has_value());
+}
+
+TEST_F(Score, LevelThatWasNotLoadedGetsNoScoreFile) {
+  const std::string stored = std::string(kHeader) + "[6.2.P]\nrRdLuu\n\n[5.0.Q]\nrrrrr\n\n";
+  WriteFile(kScoreFile, stored);
+  LoadLevel(std::string(kMaxLevelWidth + 1, '#') + "\n");  // too wide: refused
+  ASSERT_EQ(MazeLoadState(), MazeLoad::kTooLarge);
+  EXPECT_EQ(RecordSolution("P", SolutionSteps{1, 1, "R"}), ENOENT);
+  EXPECT_EQ(SaveBookmark(SolutionSteps{1, 1, "R"}), ENOENT);
+  EXPECT_EQ(SaveSolution(), ENOENT);
+  EXPECT_TRUE(SolutionRecords().empty());
+  EXPECT_EQ(ReadFile(kScoreFile), stored);
+  set_current_level(2);  // no level file at all
+  GetMaze();
+  EXPECT_EQ(RecordSolution("P", SolutionSteps{1, 1, "R"}), ENOENT);
+  EXPECT_FALSE(FileExists("Mazes\\Set\\Set.2.rv7"));
+  EXPECT_TRUE(g_reported.empty());
+}
+
+TEST_F(Score, FailedWriteKeepsTheRecordsUntilTheyCanBeWritten) {
+  Solve("P", 6, 2);
+  const std::string before = ReadFile(kScoreFile);
+  {
+    const FileSizeLimit full_disk(16);
+    EXPECT_EQ(RecordSolution("Q", SolutionSteps{5, 3, "RRRll"}), EFBIG);
+    EXPECT_EQ(SaveBookmark(SolutionSteps{2, 1, "Rl"}), EFBIG);
+  }
+  EXPECT_EQ(ReadFile(kScoreFile), before);
+  const std::string failed = "Mazes\\Set\\Set.1.rv7 " + std::to_string(EFBIG);
+  EXPECT_EQ(g_reported, (std::vector<std::string>{failed, failed}));
+  EXPECT_EQ(BestName(), "Q");
+  EXPECT_EQ(UnsavedScoreCount(), 1);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator("Mazes/Set"),
+                          std::filesystem::directory_iterator()),
+            2);  // the level and its old score file: no temporary file left
+
+  LoadLevel(kLevel, 2);  // another level and back: the unsaved records come back
+  LoadLevel(kLevel, 1);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"5.3.Q", "6.2.P"}));
+  EXPECT_EQ(BookmarkLetters(), "Rl");
+
+  EXPECT_EQ(SaveUnsavedScores(), 0);
+  EXPECT_EQ(UnsavedScoreCount(), 0);
+  EXPECT_EQ(ReadFile(kScoreFile),
+            std::string(kHeader) + "[5.3.Q]\nRRRll\n\n[6.2.P]\nRRllll\n\n[2.1.Bookmark]\nRl\n\n");
+}
+
+// A FIFO, a link to a device that never ends and a file larger than any score file: reading
+// stops at once with no records, and the file is never replaced, not even at the end.
+TEST_F(Score, ScoreFilesThatNeverEndAreNeitherReadNorReplaced) {
+  ASSERT_EQ(::mkfifo("Mazes/Set/Set.1.rv7", 0600), 0);
+  ASSERT_EQ(::symlink("/dev/zero", "Mazes/Set/Set.2.rv7"), 0);
+  {
+    std::ofstream("Mazes/Set/Set.3.rv7") << "[1.0.P]\nr\n";
+    std::filesystem::resize_file("Mazes/Set/Set.3.rv7", kMaxReadBytes + 1);
+  }
+  for (int level = 1; level <= 3; ++level) {
+    LoadLevel(kLevel, level);
+    EXPECT_TRUE(SolutionRecords().empty()) << level;
+    EXPECT_NE(RecordSolution("P", SolutionSteps{1, 1, "R"}), 0) << level;
+    EXPECT_EQ(BestName(), "P") << level;  // kept in memory while the game runs
+  }
+  EXPECT_EQ(g_reported.size(), 3u);
+  EXPECT_NE(SaveUnsavedScores(), 0);
+  EXPECT_EQ(g_reported.size(), 6u);
+  struct stat info {};
+  EXPECT_TRUE(::lstat("Mazes/Set/Set.1.rv7", &info) == 0 && S_ISFIFO(info.st_mode));
+  EXPECT_TRUE(::lstat("Mazes/Set/Set.2.rv7", &info) == 0 && S_ISLNK(info.st_mode));
+  EXPECT_EQ(std::filesystem::file_size("Mazes/Set/Set.3.rv7"), kMaxReadBytes + 1);
 }
 
 TEST_F(Score, WrittenFileReadsBackAsRecorded) {
@@ -252,12 +359,13 @@ TEST_F(Score, WrittenFileReadsBackAsRecorded) {
 }
 
 TEST_F(Score, UnwritableFileKeepsRecordsInMemory) {
-  set_current_set("Gone");  // no directory Mazes\Gone
+  std::filesystem::remove_all("Mazes/Set");  // the level's folder went away after loading
   Solve("P", 3, 0);
-  SaveBookmark(SolutionSteps{1, 0, "u"});
+  EXPECT_EQ(SaveBookmark(SolutionSteps{1, 0, "u"}), ENOENT);
   EXPECT_EQ(SolutionRecords().size(), 1u);
   EXPECT_EQ(BestMoves(), 3);
-  EXPECT_FALSE(std::filesystem::exists("Mazes/Gone"));
+  EXPECT_FALSE(std::filesystem::exists("Mazes/Set"));
+  EXPECT_EQ(g_reported.size(), 2u);
 }
 
 TEST_F(Score, ClearDropsEverything) {
