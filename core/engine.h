@@ -145,9 +145,10 @@ int replay_text(std::string_view text, ReplayMode mode);
 // Quick repeat: finds the cycle just completed (GetMatch) and, when there is one, replays
 // the move history's own letters from the cycle's start in mode kQuick, so that the cycle
 // repeats until a step is refused, the level is complete or the history is full. A whole
-// repetition that pushed no crate also ends it, with the low beep: the board is then as it
-// was one repetition earlier and the rest would only walk in circles. Without a cycle: low
-// beep, returns 1.
+// repetition that leaves the board and the player's square as they were at the start of this
+// or an earlier repetition also ends it, with the low beep: the same repetitions would follow
+// for ever (a round walked without pushing, a crate pushed forth and back). Without a cycle:
+// low beep, returns 1.
 int GoQuick();
 
 // Sets iMatch to the move count and iSolver to the latest earlier step at which the player

@@ -1,7 +1,9 @@
 // Replays of step-letter texts and the quick repeat: one replay step per replay message,
 // paced by the window's repaint and the replay delay.
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_set>
 
 #include "display_hooks.h"
 #include "engine.h"
@@ -23,10 +25,10 @@ struct ReplayState {
   // plays its own copy of the source.
   bool from_history = false;
   std::string text;
-  // The quick repeat's cycle: its length, and the push count when the cycle now being
-  // repeated began.
+  // The quick repeat's cycle: its length, and a fingerprint of the board and the player's
+  // square at the start of every repetition so far.
   int32_t cycle_length = 0;
-  int32_t pushes_at_cycle_start = 0;
+  std::unordered_set<uint64_t> cycle_starts;
 };
 
 ReplayState g_replay;
@@ -73,17 +75,38 @@ int32_t find_cycle_start(int32_t end) {
   return -1;
 }
 
-// After each whole repetition of the quick repeat's cycle: a repetition that pushed no
-// crate brought the player back to where it began with every crate in place, so all later
-// ones would only walk the same round until the history is full. It ends the repeat.
-bool quick_cycle_went_idle() {
+// FNV-1a over the level's rectangle of the board and the player's square.
+uint64_t position_fingerprint() {
+  constexpr uint64_t kOffsetBasis = 14695981039346656037ULL;
+  constexpr uint64_t kPrime = 1099511628211ULL;
+  uint64_t hash = kOffsetBasis;
+  const auto mix = [&hash](uint64_t value) { hash = (hash ^ value) * kPrime; };
+  for (int row = 0; row < MazeHeight(); ++row) {
+    for (int col = 0; col < MazeWidth(); ++col) {
+      mix(static_cast<unsigned char>(Board()[row][col]));
+    }
+  }
+  mix(static_cast<uint32_t>(player_row()));
+  mix(static_cast<uint32_t>(player_col()));
+  return hash;
+}
+
+// Starts the record of the positions the quick repeat's repetitions begin from.
+void start_cycle_record() {
+  g_replay.cycle_starts.clear();
+  g_replay.cycle_starts.insert(position_fingerprint());
+}
+
+// After each whole repetition of the quick repeat's cycle: every repetition plays the same
+// letters, so one that ends on a board and player's square it already began from (the same
+// round walked again, or a crate pushed forth and back) would be followed by the same
+// repetitions for ever, until the history is full. It ends the repeat.
+bool quick_cycle_repeats() {
   if (!g_replay.from_history || g_replay.cycle_length <= 0 ||
       (g_replay.iSolver - g_replay.iMatch) % g_replay.cycle_length != 0) {
     return false;
   }
-  const bool idle = push_count() == g_replay.pushes_at_cycle_start;
-  g_replay.pushes_at_cycle_start = push_count();
-  return idle;
+  return !g_replay.cycle_starts.insert(position_fingerprint()).second;
 }
 
 }  // namespace
@@ -160,7 +183,7 @@ int GoQuick() {
   if (g_replay.iSolver < g_replay.iMatch) {
     g_replay.mode = ReplayMode::kQuick;
     g_replay.cycle_length = g_replay.iMatch - g_replay.iSolver;
-    g_replay.pushes_at_cycle_start = push_count();
+    start_cycle_record();
     display_hooks().PostReplayMessage();
   } else {
     LowBeep();
@@ -199,7 +222,7 @@ void replay_step() {
     rc = step(*direction);
   }
   ++g_replay.iSolver;
-  if (rc == 0 && quick_cycle_went_idle()) {
+  if (rc == 0 && quick_cycle_repeats()) {
     LowBeep();
     rc = 1;
   }

@@ -300,6 +300,29 @@ TEST_F(ReplayTest, GoQuickGoesOnRoundAfterRoundWhileTheRoundsPush) {
   EXPECT_EQ(LowBeeps(), 1);
 }
 
+TEST_F(ReplayTest, GoQuickEndsWhenARepetitionPushesACrateForthAndBack) {
+  TraceAll();
+  // "R" stores the crate at (3,5); "lu", "L" pushes the crate at (2,3) left, "ulld" walks
+  // round it, "R" pushes it back, "drr" returns to the start. Every repetition after the
+  // first finds (3,5) empty and pushes the upper crate left and back again: the board and
+  // the player end each one as they began it.
+  Start(R"(########
+#      #
+#  $   #
+#   @$.#
+#      #
+########
+)");
+  ASSERT_EQ(Play("RluLulldRdrr"), 0);
+  ASSERT_EQ(stored_count(), 1);
+  ASSERT_EQ(GoQuick(), 0);
+  EXPECT_EQ(PumpMessages(hooks(), kHistoryLimit), 12);
+  EXPECT_STREQ(step_letters(), "RluLulldRdrrrluLulldRdrr");
+  EXPECT_EQ(push_count(), 5);
+  EXPECT_EQ(replay_mode(), ReplayMode::kNone);
+  EXPECT_EQ(LowBeeps(), 1);
+}
+
 TEST_F(ReplayTest, GoQuickEndsAfterARepetitionThatPushedNothing) {
   TraceAll();
   Start(R"(#######
