@@ -35,7 +35,7 @@ class LevelWalk : public ::testing::Test {
     return texts;
   }
 
-  static constexpr int kLimit = 100;
+  static constexpr int kLimit = 3 * kMaxMissingLevels;
   DataDirectory data_;
 };
 
@@ -69,6 +69,37 @@ TEST_F(LevelWalk, SetWithoutLevelsEndsTheWalk) {
   EXPECT_EQ(Walk("[Mazes]\nA = 1\nZ = 0\nC = 1\n"),
             (std::vector<std::string>{"Initialising...", "Mazes\\A\\A.1"}));
   EXPECT_EQ(Walk("[Mazes]\nZ = -3\nC = 1\n"), (std::vector<std::string>{"Initialising..."}));
+}
+
+TEST_F(LevelWalk, SetsEndWhereTheirFilesEndBeforeALongGap) {
+  WriteFile("Mazes/Huge/Huge.1", "#");
+  WriteFile("Mazes/Huge/Huge.2.rv7", "");  // a score file counts as much as a level file
+  WriteFile("Mazes/Gap/Gap.1", "#");
+  WriteFile("Mazes/Gap/Gap." + std::to_string(kMaxMissingLevels) + ".rv7", "");
+  const std::string gap_count = std::to_string(kMaxMissingLevels + 2);
+  const std::vector<std::string> texts = Walk(
+      "[Mazes]\nHuge = 2147483647\nNone = 5000\nShort = 3\nGap = " + gap_count + "\nAfter = 1\n");
+  std::vector<std::string> expected = {"Initialising...",       "Mazes\\Huge\\Huge.1",
+                                       "Mazes\\Huge\\Huge.2",   "Mazes\\Short\\Short.1",
+                                       "Mazes\\Short\\Short.2", "Mazes\\Short\\Short.3"};
+  for (int level = 1; level <= kMaxMissingLevels + 2; ++level) {
+    expected.push_back("Mazes\\Gap\\Gap." + std::to_string(level));  // a gap of 998 is walked
+  }
+  expected.push_back("Mazes\\After\\After.1");
+  EXPECT_EQ(texts, expected);
+
+  // The set ends with its last level with files: the reports see it as the set's last.
+  release_ini();
+  WriteFile("Ini/Mazes.Ini", "[Mazes]\nHuge = 2147483647\n");
+  MazesIni();
+  LevelWalkReset();
+  std::string text;
+  for (int call = 0; call < 3; ++call) {
+    LevelWalkNext(text, "");
+  }
+  EXPECT_EQ(text, "Mazes\\Huge\\Huge.2");
+  EXPECT_EQ(current_level_count(), 2);
+  EXPECT_EQ(LevelWalkEntry()->count, 2147483647);
 }
 
 TEST_F(LevelWalk, EmptyTableYieldsOnlyTheStartText) {
