@@ -125,6 +125,9 @@ inline constexpr char kLevelLabel[] = "Level";
 inline constexpr char kSetLabel[] = "Maze";
 inline constexpr char kDoneText[] = "Done!";
 inline constexpr char kNotFoundFormat[] = "Maze '%s' not found";
+// Shown in the same place for a level refused as larger than the grid (or its file as larger
+// than any level file).
+inline constexpr char kTooLargeFormat[] = "Maze '%s' too large";
 
 // The not-found text sits in (1, 96) .. (579, bottom); bottom is 94 + tile size for tiles of
 // 31 pixels or more, else 125.

@@ -17,7 +17,10 @@
 #include "rv7ini.h"
 #include "rv7log.h"
 #include "rv7maze.h"
+#include "rv7score.h"
 #include "services.h"
+#include "write_failure.h"
+#include "write_failure_message.h"
 
 namespace {
 
@@ -241,6 +244,8 @@ void GameWindow::paintEvent(QPaintEvent*) {
 }
 
 void LoadSettings() {
+  // From here on a settings or score file that cannot be written is shown to the player.
+  SetWriteFailureReporter(&ShowWriteFailure);
   CfgDefaults();
   ConfigIni();
   MazesIni();
@@ -251,6 +256,8 @@ void LoadSettings() {
 void SaveSettings() {
   writeGameIni();
   writeConfigIni();
+  writeMazesIni();  // only when an import's write of it failed: the flag is still set
+  SaveUnsavedScores();
   release_ini();
 }
 

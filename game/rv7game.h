@@ -85,8 +85,10 @@ class GameWindow : public QWidget {
 // The main window; nullptr before Create and after it was deleted.
 GameWindow* MainWindow();
 
-// Start-up settings (CfgDefaults, Config.Ini, Mazes.Ini, Game.Ini, IniDefaults) and the
-// write-back at the end (Game.Ini, Config.Ini, release of the tables).
+// Start-up settings (CfgDefaults, Config.Ini, Mazes.Ini, Game.Ini, IniDefaults; files that
+// cannot be written are reported to the player from then on, ShowWriteFailure) and the
+// write-back at the end (Game.Ini, Config.Ini, Mazes.Ini and score files whose writing
+// failed while the game ran, release of the tables).
 void LoadSettings();
 void SaveSettings();
 
@@ -126,6 +128,9 @@ void NoSizeWindow();
 // Paints the client area: background, board image, not-found text, status fields; then
 // updates the buttons and takes the keyboard focus back.
 void DoPaint(QWidget* window);
+// The text a paint shows while no level is loaded: "Maze '%s' not found" with the level's
+// path, or "Maze '%s' too large" for a level that was refused as larger than the grid.
+QString NoLevelText();
 
 // The key table: one virtual-key code (keymap.h) while no replay runs.
 void HandleKey(int virtual_key);

@@ -68,11 +68,10 @@ QString Text(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// The not-found text, traced under `routine`, the paint.
+// The text shown instead of a level, traced under `routine`, the paint.
 void DrawNotFound(QPainter& p, const char* routine) {
-  const std::string path = MazePath();
-  const QString text = QString::asprintf(kNotFoundFormat, path.c_str());
-  RV7_LOG_AS(routine, kLogInfo, kNotFoundFormat, path.c_str());
+  const QString text = NoLevelText();
+  RV7_LOG_AS(routine, kLogInfo, "%s", text.toUtf8().constData());
   const int bottom = TileSize() >= kNotFoundTileThreshold ? kNotFoundBottomBase + TileSize()
                                                           : kNotFoundSmallBottom;
   CentredText(
@@ -113,6 +112,12 @@ void DrawRecords(QPainter& p) {
 }
 
 }  // namespace
+
+QString NoLevelText() {
+  const std::string path = MazePath();
+  const char* format = MazeLoadState() == MazeLoad::kTooLarge ? kTooLargeFormat : kNotFoundFormat;
+  return QString::asprintf(format, path.c_str());
+}
 
 void InvalidateField(const Field& field) {
   InvalidateClient(FieldRect(field, 1));

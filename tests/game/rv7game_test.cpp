@@ -1,14 +1,19 @@
 // Start-up, the window's identity and buttons, the routing of events (also during a replay),
 // the close request and the settings written back at the end.
+#include <QApplication>
 #include <QEventLoop>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
+#include <cerrno>
 #include <cstring>
 #include <string>
 
 #include "engine.h"
+#include "file_size_limit.h"
+#include "files.h"
 #include "game_fixture.h"
 #include "rv7ini.h"
 #include "rv7score.h"
@@ -112,6 +117,45 @@ TEST_F(StartTest, SettingsAreWrittenBackAtTheEnd) {
             "\n# comment:\n# current configuration.\n# do not modify.\n\n[Config]\n"
             "BitMapSet = 2\nImportDir = \"/tmp/levels\"\nDelay1    = 100\nDelay2    = 50\n"
             "Delay3    = 33\nDelay4    = 25\n\n");
+}
+
+// Closes every message box that opens while it lives, keeping their texts.
+class MessageCatcher {
+ public:
+  MessageCatcher() {
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        texts.push_back(box->text().toStdString());
+        box->accept();
+      }
+    });
+    timer_.start(10);
+  }
+  std::vector<std::string> texts;
+
+ private:
+  QTimer timer_;
+};
+
+TEST_F(StartTest, SolveThatCannotBeSavedIsShownKeptAndWrittenAtTheEnd) {
+  WriteSettings("Tester", "Set", 1, 1);
+  WriteFile("Mazes\\Set\\Set.1", kOnePush);
+  Start();
+  MessageCatcher messages;
+  {
+    const FileSizeLimit full_disk(16);
+    Press(Qt::Key_Right);  // solves the level; its score file cannot be written
+  }
+  ASSERT_EQ(messages.texts.size(), 1u);
+  const std::string& text = messages.texts.front();
+  EXPECT_NE(text.find("Mazes\\Set\\Set.1.rv7"), std::string::npos) << text;
+  EXPECT_NE(text.find(std::strerror(EFBIG)), std::string::npos) << text;
+  EXPECT_EQ(BestMoves(), 1);  // the solution stays on screen
+  EXPECT_FALSE(FileExists("Mazes\\Set\\Set.1.rv7"));
+  Finish();
+  EXPECT_EQ(ReadFile("Mazes\\Set\\Set.1.rv7"),
+            "\n# comment:\n# some game solutions.\n# do not modify.\n\n[1.1.Tester]\nR\n\n");
+  EXPECT_EQ(messages.texts.size(), 1u);
 }
 
 TEST_F(StartTest, ConfigIsWrittenEvenWhenNothingChanged) {

@@ -10,7 +10,9 @@
 #include <utility>
 
 #include "engine.h"
+#include "files.h"
 #include "game_fixture.h"
+#include "rv7maze.h"
 #include "rv7score.h"
 
 namespace {
@@ -266,6 +268,19 @@ TEST_F(PaintTest, MissingLevelShowsNotFoundTextAndDone) {
   EXPECT_GT(CountPixels(shot, Inside(kStoredField), kAlertColour), 10);
   Press(Qt::Key_Up);
   EXPECT_EQ(LowBeeps(), 1);
+  EXPECT_EQ(NoLevelText().toStdString(), "Maze 'Mazes\\Set\\Set.2' not found");
+}
+
+TEST_F(PaintTest, LevelTooLargeSaysSoAndGetsNoScoreFile) {
+  WriteSettings("Tester", "Set", 1, 1);
+  WriteFile("Mazes\\Set\\Set.1", std::string(kMaxLevelWidth + 1, '#') + "\n");
+  Start();
+  EXPECT_EQ(MazeHeight(), 0);
+  EXPECT_EQ(NoLevelText().toStdString(), "Maze 'Mazes\\Set\\Set.1' too large");
+  EXPECT_GT(CountPixels(Shot(), QRect(1, 96, 578, 94 + 31 - 96), kValueColour), 20);
+  RecordUnplayedSolution("R", 1, 1, "Pasted");  // a solution handed in from elsewhere
+  EXPECT_EQ(BestMoves(), 0);
+  EXPECT_FALSE(FileExists("Mazes\\Set\\Set.1.rv7"));
 }
 
 }  // namespace
