@@ -68,18 +68,20 @@ int WriteNewFile(std::string_view path, const std::string& text) {
   return 0;
 }
 
-// Reads the whole file byte for byte; false when it cannot be opened or read.
+// Reads the whole file byte for byte; false when it cannot be opened or read, or when it is
+// no regular file or goes on past kMaxReadBytes.
 bool ReadWholeFile(std::string_view path, std::string& bytes) {
-  FILE* file = OpenFile(path, "rb");
+  FILE* file = OpenReadFile(path, "rb");
   if (file == nullptr) {
     return false;
   }
   std::array<char, kLineSize> buffer;
   std::size_t count = 0;
-  while ((count = std::fread(buffer.data(), 1, buffer.size(), file)) > 0) {
+  while (bytes.size() <= kMaxReadBytes &&
+         (count = std::fread(buffer.data(), 1, buffer.size(), file)) > 0) {
     bytes.append(buffer.data(), count);
   }
-  const bool read = std::ferror(file) == 0;
+  const bool read = std::ferror(file) == 0 && bytes.size() <= kMaxReadBytes;
   std::fclose(file);
   return read;
 }
