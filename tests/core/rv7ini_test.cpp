@@ -12,6 +12,7 @@
 #include "file_size_limit.h"
 #include "rv7log.h"
 #include "settings_fixture.h"
+#include "settings_round_trip.h"
 #include "write_failure.h"
 
 namespace {
@@ -156,22 +157,6 @@ TEST_F(GameIniTest, GameCheckAddsOneWithoutDirtyAndSetValueNeverAdds) {
                                            "\n");
 }
 
-// Reads the three settings files, chooses the selection and writes all three back with both
-// tables marked changed, as a run of the game that changed them does.
-void ReadAndWriteAll() {
-  release_ini();
-  CfgDefaults();
-  ConfigIni();
-  MazesIni();
-  GameIni();
-  IniDefaults();
-  set_game_dirty(1);
-  set_mazes_dirty(1);
-  writeGameIni();
-  writeMazesIni();
-  writeConfigIni();
-}
-
 TEST_F(GameIniTest, RewritingWrittenFilesGivesTheSameBytes) {
   struct Case {
     const char* what;
@@ -199,12 +184,12 @@ TEST_F(GameIniTest, RewritingWrittenFilesGivesTheSameBytes) {
     WriteFile("Ini\\Game.Ini", test.game);
     WriteFile("Ini\\Mazes.Ini", test.mazes);
     WriteFile("Ini\\Config.Ini", test.config);
-    ReadAndWriteAll();
+    ReadAndWriteSettings();
     const std::string game = ReadFile("Ini\\Game.Ini");
     const std::string mazes = ReadFile("Ini\\Mazes.Ini");
     const std::string config = ReadFile("Ini\\Config.Ini");
     for (int rewrite = 1; rewrite <= 2; ++rewrite) {
-      ReadAndWriteAll();
+      ReadAndWriteSettings();
       EXPECT_EQ(ReadFile("Ini\\Game.Ini"), game) << test.what << ", rewrite " << rewrite;
       EXPECT_EQ(ReadFile("Ini\\Mazes.Ini"), mazes) << test.what << ", rewrite " << rewrite;
       EXPECT_EQ(ReadFile("Ini\\Config.Ini"), config) << test.what << ", rewrite " << rewrite;

@@ -143,47 +143,48 @@ TEST(Files, OnlyRegularFilesOpenAndNoneHoldsTheReaderUp) {
   EXPECT_TRUE(std::filesystem::is_fifo("fifo"));  // nothing was replaced
 }
 
+// Writes `text` to `path` through a writer of its own: the error code of the open when it
+// failed, else that of the commit.
+int WriteThrough(std::string_view path, const char* text) {
+  AtomicFileWriter writer;
+  FILE* file = writer.Open(path);
+  if (file == nullptr) {
+    return writer.open_error();
+  }
+  std::fputs(text, file);
+  return writer.Commit();
+}
+
+ino_t InodeOf(const char* path) {
+  struct stat info {};
+  return ::stat(path, &info) == 0 ? info.st_ino : 0;
+}
+
 TEST(Files, AtomicWriterKeepsPermissionsAndRefusesReadOnlyTargets) {
   ScratchDirectory directory;
   WriteTextFile("kept", "old");
   ASSERT_EQ(::chmod("kept", 0640), 0);
-  AtomicFileWriter writer;
-  FILE* file = writer.Open("kept");
-  ASSERT_NE(file, nullptr);
-  std::fputs("new", file);
-  ASSERT_EQ(writer.Commit(), 0);
+  ASSERT_EQ(WriteThrough("kept", "new"), 0);
   EXPECT_EQ(ReadTextFile("kept"), "new");
   EXPECT_EQ(ModeOf("kept"), 0640u);
   ASSERT_EQ(MakeDirectory("folder"), 0);
-  EXPECT_EQ(writer.Open("folder"), nullptr);
-  EXPECT_EQ(writer.open_error(), EISDIR);
+  EXPECT_EQ(WriteThrough("folder", "x"), EISDIR);
 
   EXPECT_EQ(RunUnprivileged([] {
               // A read-only file is not replaced behind its owner's back.
               WriteTextFile("Game.Ini", "read-only");
               ASSERT_EQ(::chmod("Game.Ini", 0444), 0);
-              AtomicFileWriter refused;
-              EXPECT_EQ(refused.Open("Game.Ini"), nullptr);
-              EXPECT_EQ(refused.open_error(), EACCES);
+              EXPECT_EQ(WriteThrough("Game.Ini", "new"), EACCES);
               EXPECT_EQ(ReadTextFile("Game.Ini"), "read-only");
               // A writable file in a read-only directory is written in place.
               WriteTextFile("Mazes.Ini", "old text, longer than the new");
               ASSERT_EQ(::chmod(".", 0555), 0);
-              struct stat before {};
-              ::stat("Mazes.Ini", &before);
-              AtomicFileWriter in_place;
-              FILE* out = in_place.Open("Mazes.Ini");
-              ASSERT_NE(out, nullptr);
-              std::fputs("new", out);
-              EXPECT_EQ(in_place.Commit(), 0);
+              const ino_t before = InodeOf("Mazes.Ini");
+              EXPECT_EQ(WriteThrough("Mazes.Ini", "new"), 0);
               EXPECT_EQ(ReadTextFile("Mazes.Ini"), "new");
-              struct stat after {};
-              ::stat("Mazes.Ini", &after);
-              EXPECT_EQ(after.st_ino, before.st_ino);
+              EXPECT_EQ(InodeOf("Mazes.Ini"), before);
               // And a new file cannot be made there.
-              AtomicFileWriter new_file;
-              EXPECT_EQ(new_file.Open("Config.Ini"), nullptr);
-              EXPECT_EQ(new_file.open_error(), EACCES);
+              EXPECT_EQ(WriteThrough("Config.Ini", "new"), EACCES);
               ::chmod(".", 0755);
             }),
             0);
