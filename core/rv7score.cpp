@@ -334,6 +334,18 @@ int save_current(std::optional<std::string> bookmark, std::string bookmark_heade
   return rc;
 }
 
+// The section line of a bookmark of `steps`: "[moves.pushes.Bookmark]".
+std::string bookmark_header(const SolutionSteps& steps) {
+  std::string header = "[";
+  header += std::to_string(steps.moves);
+  header += '.';
+  header += std::to_string(steps.pushes);
+  header += '.';
+  header += kBookmarkWho;
+  header += "]\n";
+  return header;
+}
+
 // ---- recording
 
 // The first `moves` letters of `solution`, cut at a zero byte.
@@ -485,9 +497,7 @@ int SaveBookmark(const SolutionSteps& steps) {
   std::string letters = first_letters(steps);
   std::transform(letters.begin(), letters.end(), letters.begin(), StoredLetter);
   g_bookmark = std::move(letters);
-  const int rc = save_current(g_bookmark, "[" + std::to_string(steps.moves) + "." +
-                                              std::to_string(steps.pushes) + "." +
-                                              std::string(kBookmarkWho) + "]\n");
+  const int rc = save_current(g_bookmark, bookmark_header(steps), __func__);
   RV7_EXIT_RC(rc);
   return rc;
 }
