@@ -24,10 +24,8 @@ struct ReportIdentity {
 // returns once the settings are read and the window has painted) and the worker end.
 using ReportWorker = void (*)();
 
-// Traces under a fixed function name: the shell's routines appear in the trace log under
-// the names "main", "main2", "Create", "SizeWindow", "WM_SIZE" and "Thread".
-#define RV7_LOG_AS(function, level, ...) \
-  LogMessage(kLogModule, (function), __LINE__, (level), __VA_ARGS__)
+// The shell's routines trace (RV7_LOG_AS) under the names "main", "main2", "Create",
+// "SizeWindow", "WM_SIZE" and "Thread".
 
 // Exit code of a run that could not write a page.
 inline constexpr int kPageFailureExitCode = 1;

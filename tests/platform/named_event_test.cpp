@@ -136,7 +136,13 @@ TEST_F(NamedEventTest, ResetThenWaitBlocksUntilAnotherProcessSets) {
 TEST_F(NamedEventTest, SetFollowedAtOnceByResetReleasesEveryWaiter) {
   RunGuarded([&] {
     NamedEvent event(name_);
-    pid_t waiter = StartGuardedChild([&] { NamedEvent(name_).Wait(); });
+    NamedEvent ready(reply_name_);
+    pid_t waiter = StartGuardedChild([&] {
+      NamedEvent child_event(name_);
+      NamedEvent(reply_name_).Set();
+      child_event.Wait();
+    });
+    ready.Wait();  // the child is about to wait; the settle below lets it go to sleep
     ExpectWaitBlocksUntil(event, [&] {
       event.Set();
       event.Reset();
