@@ -2,9 +2,11 @@
 #include <QApplication>
 #include <QStringList>
 
+#include <cstdio>
 #include <string>
 
 #include "dialogs.h"
+#include "display_choice.h"
 #include "rv7game.h"
 #include "rv7log.h"
 #include "services.h"
@@ -14,6 +16,8 @@
 namespace {
 
 constexpr char kLogModule[] = "rv7game";
+constexpr char kProgramName[] = "nrv7";
+constexpr int kNoWindowExitCode = 1;
 
 // The command-line text: the arguments after the program name, joined by blanks (what is
 // left after the toolkit took its own options).
@@ -29,6 +33,13 @@ void RingDisplayBell() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The toolkit aborts on a display it cannot open; say so and end cleanly instead.
+  const DisplayDecision display =
+      ChooseDisplay(DisplaySettingsOf(argc, argv), SystemDisplayProbes());
+  if (display.choice != DisplayChoice::kWindow) {
+    std::fprintf(stderr, "%s\n", NoWindowText(kProgramName, display).c_str());
+    return kNoWindowExitCode;
+  }
   QApplication app(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
   SetBeepFallback(&RingDisplayBell);

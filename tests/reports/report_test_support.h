@@ -17,6 +17,7 @@
 #include <string_view>
 #include <thread>
 
+#include "dead_display.h"
 #include "scratch_directory.h"
 
 // A fresh data directory with empty Ini, Mazes and htm folders, made current for the life of
@@ -78,18 +79,6 @@ inline std::string WithoutStamps(std::string page) {
 // an X display where no server runs (as a stale DISPLAY in an ssh session does);
 // kInherited: the display of the test's own environment.
 enum class DisplayKind { kOffscreen, kNone, kUnreachable, kInherited };
-
-// An X display name with no server behind it: no socket and no lock file for its number.
-inline std::string DeadXDisplay() {
-  for (int number = 99; number < 1000; ++number) {
-    const std::string n = std::to_string(number);
-    if (!std::filesystem::exists("/tmp/.X11-unix/X" + n) &&
-        !std::filesystem::exists("/tmp/.X" + n + "-lock")) {
-      return ":" + n;
-    }
-  }
-  return ":999";
-}
 
 // Starts `program` without arguments in `directory` with the chosen display; its output is
 // discarded, its error output goes to `error_output`. Returns its process id.

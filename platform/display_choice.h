@@ -1,5 +1,7 @@
-// Whether a report program can show its window: decided before the toolkit starts, since a
-// toolkit that cannot open its display ends the process before anything is written.
+// Whether a program can show its window: decided before the toolkit starts, since a toolkit
+// that cannot open its display ends the process (an abort and a core file) before the
+// program can say anything. The report programs then run without a window; the game ends
+// with one line saying why.
 #pragma once
 
 #include <string>
@@ -47,3 +49,7 @@ DisplayDecision ChooseDisplay(const DisplaySettings& settings, const DisplayProb
 // The line a report program writes to its error output when it runs without a window
 // because the display cannot be opened.
 std::string UnreachableDisplayText(std::string_view program, const DisplayDecision& decision);
+
+// The line the game writes to its error output when it cannot show its window: no display
+// is named (kNone), or the named one cannot be opened (kUnreachable).
+std::string NoWindowText(std::string_view program, const DisplayDecision& decision);

@@ -10,8 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "dead_display.h"
 #include "display_probe.h"
-#include "report_test_support.h"
+#include "scratch_directory.h"
 
 namespace {
 
@@ -38,6 +39,9 @@ TEST(DisplayChoice, NamedXDisplayIsUsedOnlyWhenItOpens) {
   EXPECT_EQ(dead.choice, DisplayChoice::kUnreachable);
   EXPECT_EQ(UnreachableDisplayText("nrv7dup", dead),
             "nrv7dup: cannot open display :99, running without a window");
+  EXPECT_EQ(NoWindowText("nrv7", dead), "nrv7: cannot open display :99");
+  EXPECT_EQ(NoWindowText("nrv7", Choose({}, {})),
+            "nrv7: no display is set (DISPLAY or WAYLAND_DISPLAY)");
 }
 
 TEST(DisplayChoice, WaylandSocketIsFoundInTheRuntimeFolderOrAtItsOwnPath) {
@@ -85,7 +89,7 @@ TEST(DisplayChoice, PlatformArgumentOutweighsTheEnvironment) {
 TEST(DisplayProbe, ConnectsToWhatListensAndToNothingElse) {
   EXPECT_FALSE(XDisplayOpens(""));
   EXPECT_FALSE(XDisplayOpens(DeadXDisplay()));
-  DataDirectory data;
+  ScratchDirectory data("display");
   const std::string socket_path = (data.path() / "wayland-test").string();
   EXPECT_FALSE(WaylandDisplayOpens(socket_path));
   const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);

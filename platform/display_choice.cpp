@@ -92,3 +92,10 @@ std::string UnreachableDisplayText(std::string_view program, const DisplayDecisi
   return std::string(program) + ": cannot open display " + decision.tried +
          ", running without a window";
 }
+
+std::string NoWindowText(std::string_view program, const DisplayDecision& decision) {
+  if (decision.choice == DisplayChoice::kNone) {
+    return std::string(program) + ": no display is set (DISPLAY or WAYLAND_DISPLAY)";
+  }
+  return std::string(program) + ": cannot open display " + decision.tried;
+}
