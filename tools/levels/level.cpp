@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "checks.h"
+
 namespace levels {
 namespace {
 
@@ -240,6 +242,45 @@ Replay replay_steps(const Level& level, std::string_view letters) {
     result.solved = result.solved && (!crate[cell] || level.squares[cell] == Square::kGoal);
   }
   return result;
+}
+
+}  // namespace levels
+
+namespace levels {
+namespace {
+
+char level_char(const Level& level, int cell) {
+  const bool goal = level.at(cell) == Square::kGoal;
+  if (cell == level.keeper) {
+    return goal ? '+' : '@';
+  }
+  if (std::binary_search(level.crates.begin(), level.crates.end(), cell)) {
+    return goal ? '*' : '$';
+  }
+  return goal ? '.' : ' ';
+}
+
+}  // namespace
+
+std::string format_level(const Level& level) {
+  const std::vector<int> inside = needless_walls(level);
+  std::string text;
+  for (int y = 0; y < level.height; ++y) {
+    std::string row;
+    for (int x = 0; x < level.width; ++x) {
+      const int cell = y * level.width + x;
+      if (level.walkable(cell)) {
+        row.push_back(level_char(level, cell));
+      } else {
+        const bool drawn = touches_floor(level, cell) ||
+                           std::binary_search(inside.begin(), inside.end(), cell);
+        row.push_back(drawn ? '#' : ' ');
+      }
+    }
+    row.erase(row.find_last_not_of(' ') + 1);
+    text += row + "\n";
+  }
+  return text;
 }
 
 }  // namespace levels

@@ -68,3 +68,14 @@ struct Replay {
 Replay replay_steps(const Level& level, std::string_view letters);
 
 }  // namespace levels
+
+namespace levels {
+
+// The grid rows of a level file for the level, one line each: walls that touch the floor
+// (also at a corner) as "#", floor, goals, crates and keeper in their characters, and
+// everything outside the level blank, trailing blanks left out. Walls that lie inside
+// the level without touching floor are drawn too, so the file always reads back as the
+// same level.
+std::string format_level(const Level& level);
+
+}  // namespace levels

@@ -1,10 +1,11 @@
 #include "solver.h"
 
 #include <algorithm>
-#include <deque>
 #include <optional>
 #include <unordered_map>
 #include <vector>
+
+#include "walk.h"
 
 namespace levels {
 namespace {
@@ -192,33 +193,11 @@ SolveResult Search::run() {
 }
 
 std::string Search::walk(const std::vector<int>& crates, int from, int to) const {
-  std::vector<int> came(level_.squares.size(), -1);
-  std::deque<int> queue{from};
-  came[static_cast<std::size_t>(from)] = from;
+  std::vector<bool> crate_at(level_.squares.size(), false);
   for (int c : crates) {
-    came[static_cast<std::size_t>(c)] = c;  // crates are never entered
+    crate_at[static_cast<std::size_t>(c)] = true;
   }
-  while (!queue.empty() && came[static_cast<std::size_t>(to)] == -1) {
-    const int cell = queue.front();
-    queue.pop_front();
-    for (const Direction& d : kDirections) {
-      const int next = neighbour(level_, cell, d);
-      if (level_.walkable(next) && came[static_cast<std::size_t>(next)] == -1) {
-        came[static_cast<std::size_t>(next)] = cell;
-        queue.push_back(next);
-      }
-    }
-  }
-  std::string path;
-  for (int cell = to; cell != from; cell = came[static_cast<std::size_t>(cell)]) {
-    const int prev = came[static_cast<std::size_t>(cell)];
-    const auto* d =
-        std::find_if(std::begin(kDirections), std::end(kDirections),
-                     [&](const Direction& dir) { return neighbour(level_, prev, dir) == cell; });
-    path.push_back(d->step);
-  }
-  std::reverse(path.begin(), path.end());
-  return path;
+  return walk_letters(level_, crate_at, from, to).value_or("");
 }
 
 std::string Search::letters(std::size_t last) const {
