@@ -1,16 +1,22 @@
 // Makes a level set of our own and writes it into a data directory:
 //   levelgen --name NAME --count N --crates MIN-MAX --width MIN-MAX --height MIN-MAX
-//            --difficulty LOW-HIGH [--space MIN-MAX] [--floor MIN-MAX]
+//            --difficulty LOW-HIGH [--goals MIN-MAX] [--space MIN-MAX] [--floor MIN-MAX]
 //            [--corridors PERCENT] [--pillars PERCENT] [--open N] [--cluster PERCENT]
 //            [--min-pushes N] [--search N] [--pool N] [--tries N] --seed S
-//            [--avoid DIR,DIR...] --data DIR --solutions FILE
-// Sizes count the squares inside the outer wall; --space is floor squares per crate.
+//            [--avoid DIR,DIR...] [--reuse LOG] --data DIR --solutions FILE
+// Sizes count the squares inside the outer wall; --space is floor squares per goal;
+// --goals (at most 16) is how many goals a candidate starts with, by default as many as
+// the crates its finished level may have.
 // Levels below the --avoid folders are not built again in the same room, nor their titles
-// used again.
+// used again. --reuse takes the candidates of an earlier run's standard error ("candidate
+// SEED: ...") instead of searching again: with the same options it makes the same set,
+// only faster, which helps when trying out other choices.
 // The same command line makes the same set. Progress and the reasons for turning
 // candidates down go to standard error; exits with 1 when the pool cannot fill the set.
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
+#include <fstream>
 #include <map>
 #include <optional>
 #include <sstream>
@@ -22,6 +28,8 @@
 namespace {
 
 using Options = std::map<std::string, std::string>;
+
+constexpr char kCandidate[] = "candidate ";
 
 std::optional<Options> parse_options(int argc, char** argv) {
   Options options;
@@ -60,6 +68,7 @@ levels::SetSpec spec_of(const Options& options) {
   spec.name = options.at("name");
   spec.count = number(options, "count", spec.count);
   range(options, "crates", spec.min_crates, spec.max_crates);
+  range(options, "goals", spec.min_goals, spec.max_goals);
   range(options, "width", spec.room.min_width, spec.room.max_width);
   range(options, "height", spec.room.min_height, spec.room.max_height);
   range(options, "floor", spec.room.min_floor_percent, spec.room.max_floor_percent);
@@ -83,6 +92,30 @@ std::string command_line(int argc, char** argv) {
     line += std::string(" ") + argv[i];
   }
   return line;
+}
+
+void tell(const levels::MadeLevel& m) {
+  std::fprintf(stderr, "candidate %016llx: %d crates, %d pushes, %d changes, %d positions, %.1f\n",
+               static_cast<unsigned long long>(m.seed), m.measure.crates, m.measure.pushes,
+               m.measure.crate_changes, m.measure.positions, m.measure.difficulty);
+}
+
+// The candidates an earlier run told, made again from their seeds in the same order.
+std::vector<levels::MadeLevel> remake_pool(const levels::SetSpec& spec,
+                                           const std::vector<levels::Level>& avoid,
+                                           const std::string& log, levels::Rejections& rejected) {
+  std::ifstream in(log);
+  std::vector<levels::MadeLevel> pool;
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind(kCandidate, 0) == 0) {
+      const std::uint64_t seed = std::stoull(line.substr(std::size(kCandidate) - 1, 16), nullptr, 16);
+      if (std::optional<levels::MadeLevel> made = levels::make_candidate(spec, seed, avoid, rejected)) {
+        tell(*made);
+        pool.push_back(std::move(*made));
+      }
+    }
+  }
+  return pool;
 }
 
 void report(const levels::Rejections& rejected, std::size_t pool) {
@@ -113,13 +146,11 @@ int main(int argc, char** argv) {
     }
   }
   levels::Rejections rejected;
-  const auto pool = levels::make_pool(spec, avoid.levels, rejected, [](const levels::MadeLevel& m) {
-    std::fprintf(stderr, "candidate %016llx: %d crates, %d pushes, %d changes, %d positions, %.1f\n",
-                 static_cast<unsigned long long>(m.seed), m.measure.crates, m.measure.pushes,
-                 m.measure.crate_changes, m.measure.positions, m.measure.difficulty);
-  });
+  const auto pool = options->contains("reuse")
+                        ? remake_pool(spec, avoid.levels, options->at("reuse"), rejected)
+                        : levels::make_pool(spec, avoid.levels, rejected, tell);
   report(rejected, pool.size());
-  auto chosen = levels::choose_levels(pool, spec.count, spec.min_difficulty, spec.max_difficulty);
+  auto chosen = levels::choose_levels(pool, spec.count, spec.max_difficulty);
   levels::give_titles(chosen, spec.seed, avoid.titles);
   levels::write_set(options->at("data"), spec.name, chosen);
   levels::write_solutions(options->at("solutions"), "Made by: " + command_line(argc, argv), chosen);

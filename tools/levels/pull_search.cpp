@@ -107,37 +107,52 @@ void PullSearch::store_solved_positions() {
   std::fill(crate_at_.begin(), crate_at_.end(), false);
 }
 
-void PullSearch::expand(std::size_t position) {
-  const Key key = keys_[position];
-  const auto n = static_cast<std::size_t>(crate_count_);
-  for (std::size_t i = 0; i < n; ++i) {
+void PullSearch::enter(const Key& key) {
+  for (std::size_t i = 0; i < static_cast<std::size_t>(crate_count_); ++i) {
     crate_at_[key[i]] = true;
   }
   ++area_stamp_;
-  flood(key[n], area_mark_, area_stamp_);
-  for (std::size_t i = 0; i < n && keys_.size() < max_positions_; ++i) {
+  flood(key[static_cast<std::size_t>(crate_count_)], area_mark_, area_stamp_);
+}
+
+void PullSearch::leave(const Key& key) {
+  for (std::size_t i = 0; i < static_cast<std::size_t>(crate_count_); ++i) {
+    crate_at_[key[i]] = false;
+  }
+}
+
+bool PullSearch::in_area(int cell) const {
+  return area_mark_[static_cast<std::size_t>(cell)] == area_stamp_;
+}
+
+PullSearch::Key PullSearch::moved(const Key& key, std::size_t i, int to, int keeper) {
+  const auto n = static_cast<std::size_t>(crate_count_);
+  const int from = key[i];
+  crate_at_[static_cast<std::size_t>(from)] = false;
+  crate_at_[static_cast<std::size_t>(to)] = true;
+  Key child = key;
+  child[i] = static_cast<std::uint8_t>(to);
+  std::sort(child.begin(), child.begin() + static_cast<std::ptrdiff_t>(n));
+  child[n] = static_cast<std::uint8_t>(flood(keeper, child_mark_, ++child_stamp_));
+  crate_at_[static_cast<std::size_t>(to)] = false;
+  crate_at_[static_cast<std::size_t>(from)] = true;
+  return child;
+}
+
+void PullSearch::expand(std::size_t position) {
+  const Key key = keys_[position];
+  enter(key);
+  for (std::size_t i = 0; i < static_cast<std::size_t>(crate_count_) && keys_.size() < max_positions_; ++i) {
     const int crate = key[i];
     for (int off : offset_) {
       const int keeper = crate + off;  // where the keeper stands to pull
       const int back = keeper + off;   // where the pull takes him
-      if (area_mark_[static_cast<std::size_t>(keeper)] != area_stamp_ ||
-          area_mark_[static_cast<std::size_t>(back)] != area_stamp_) {
-        continue;
+      if (in_area(keeper) && in_area(back)) {
+        store(moved(key, i, keeper, back), static_cast<std::uint32_t>(position));
       }
-      crate_at_[static_cast<std::size_t>(crate)] = false;
-      crate_at_[static_cast<std::size_t>(keeper)] = true;
-      Key child = key;
-      child[i] = static_cast<std::uint8_t>(keeper);
-      std::sort(child.begin(), child.begin() + static_cast<std::ptrdiff_t>(n));
-      child[n] = static_cast<std::uint8_t>(flood(back, child_mark_, ++child_stamp_));
-      store(child, static_cast<std::uint32_t>(position));
-      crate_at_[static_cast<std::size_t>(keeper)] = false;
-      crate_at_[static_cast<std::size_t>(crate)] = true;
     }
   }
-  for (std::size_t i = 0; i < n; ++i) {
-    crate_at_[key[i]] = false;
-  }
+  leave(key);
 }
 
 bool PullSearch::run() {
@@ -197,38 +212,24 @@ namespace levels {
 
 std::vector<std::pair<std::size_t, Push>> PullSearch::pushes_down(std::size_t position) {
   const Key key = keys_[position];
-  const auto n = static_cast<std::size_t>(crate_count_);
   const int below = depth_of(position) - 1;
   std::vector<std::pair<std::size_t, Push>> found;
-  for (std::size_t i = 0; i < n; ++i) {
-    crate_at_[key[i]] = true;
-  }
-  ++area_stamp_;
-  flood(key[n], area_mark_, area_stamp_);
-  for (std::size_t i = 0; i < n; ++i) {
+  enter(key);
+  for (std::size_t i = 0; i < static_cast<std::size_t>(crate_count_); ++i) {
     const int crate = key[i];
     for (int off : offset_) {
       const int target = crate + off;
-      if (area_mark_[static_cast<std::size_t>(crate - off)] != area_stamp_ ||
-          !board_.walkable(target) || crate_at_[static_cast<std::size_t>(target)]) {
+      if (!in_area(crate - off) || !board_.walkable(target) ||
+          crate_at_[static_cast<std::size_t>(target)]) {
         continue;
       }
-      crate_at_[static_cast<std::size_t>(crate)] = false;
-      crate_at_[static_cast<std::size_t>(target)] = true;
-      Key child = key;
-      child[i] = static_cast<std::uint8_t>(target);
-      std::sort(child.begin(), child.begin() + static_cast<std::ptrdiff_t>(n));
-      child[n] = static_cast<std::uint8_t>(flood(crate, child_mark_, ++child_stamp_));
-      if (const std::optional<std::size_t> next = find(child); next && depth_of(*next) == below) {
+      const std::optional<std::size_t> next = find(moved(key, i, target, crate));
+      if (next && depth_of(*next) == below) {
         found.push_back({*next, Push{crate, target}});
       }
-      crate_at_[static_cast<std::size_t>(target)] = false;
-      crate_at_[static_cast<std::size_t>(crate)] = true;
     }
   }
-  for (std::size_t i = 0; i < n; ++i) {
-    crate_at_[key[i]] = false;
-  }
+  leave(key);
   return found;
 }
 

@@ -22,9 +22,10 @@ struct Push {
 
 class PullSearch {
  public:
-  // Largest board and crate count the search keys hold.
+  // Largest board and crate count the search keys hold. More crates than the game's solver
+  // takes are allowed: crates that a level's solution never moves become wall.
   static constexpr int kMaxCells = 256;
-  static constexpr int kMaxCrates = 13;
+  static constexpr int kMaxCrates = 16;
 
   // The board: walls and goals of `level`, which must be closed by walls, have at most
   // kMaxCells squares and 1 to kMaxCrates goals. Its crates and keeper are ignored.
@@ -59,6 +60,12 @@ class PullSearch {
 
   void store_solved_positions();
   void expand(std::size_t position);
+  // Puts the key's crates on the board and marks the keeper's area; leave() takes them off.
+  void enter(const Key& key);
+  void leave(const Key& key);
+  bool in_area(int cell) const;
+  // The key after crate i of the entered key moved to `to`, the keeper on `keeper`.
+  Key moved(const Key& key, std::size_t i, int to, int keeper);
   // Marks the keeper's area from `from` in `mark` with the current stamp; returns its
   // lowest square.
   int flood(int from, std::vector<std::uint32_t>& mark, std::uint32_t stamp);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <numeric>
 #include <set>
 #include <sstream>
 
@@ -27,12 +28,13 @@ constexpr std::size_t kStartSamples = 300;
 constexpr std::size_t kShortlist = 8;
 // Pull levels, counted from the deepest, that the start may come from.
 constexpr int kStartLevels = 3;
-// Levels at the start of a set that must each be clearly harder than the one before.
+// Levels at the start of a set that must each be clearly harder than the one before: more
+// pushes by kStartPushStep at least. The start begins with one of the kChainStarts easiest.
 constexpr int kRisingStart = 10;
-// Steps between the levels at the start of a set, against the steps later on.
-constexpr double kStartStep = 1.5;
+constexpr int kStartPushStep = 2;
+constexpr std::size_t kChainStarts = 5;
 // Candidates wanted in each part of the difficulty range.
-constexpr int kPerPart = 3;
+constexpr int kPerPart = 1;
 constexpr char kTitleTag[] = "Title: ";
 constexpr char kAuthorLine[] = "Author: Korvala";
 // Seed stream of the titles, apart from the candidates' streams.
@@ -173,11 +175,11 @@ std::optional<MadeLevel> reject(Rejections& rejected, const std::string& reason)
   return std::nullopt;
 }
 
-// Whether b is clearly harder than a: a higher score by at least `step`, more pushes (by
-// an eighth, two at least), and no fewer crates or solver positions.
-bool clearly_harder(const Measure& b, const Measure& a, double step) {
-  return b.difficulty >= a.difficulty + step && b.pushes >= a.pushes + std::max(2, a.pushes / 8) &&
-         b.crates >= a.crates && b.positions >= a.positions;
+// Whether b is clearly harder than a: a higher score, at least kStartPushStep more pushes
+// and no fewer crates.
+bool clearly_harder(const Measure& b, const Measure& a) {
+  return b.difficulty > a.difficulty && b.pushes >= a.pushes + kStartPushStep &&
+         b.crates >= a.crates;
 }
 
 bool room_taken(const Level& level, const std::vector<MadeLevel>& chosen) {
@@ -186,35 +188,50 @@ bool room_taken(const Level& level, const std::vector<MadeLevel>& chosen) {
   });
 }
 
-// Index of the unused pool level nearest to the target score that lies in a room not
-// chosen yet, is harder than the last one chosen and leaves at least `still_wanted` harder
-// levels in the pool (the pool is sorted by difficulty). With a rising step (>= 0) levels
-// clearly harder than the last one by that step come first.
-std::optional<std::size_t> pick(const std::vector<MadeLevel>& pool, const std::vector<bool>& used,
-                                const std::vector<MadeLevel>& chosen, double target,
-                                double rising_step, int still_wanted) {
-  std::optional<std::size_t> nearest;
-  std::optional<std::size_t> rising;
-  int harder_left = static_cast<int>(std::count(used.begin(), used.end(), false));
-  for (std::size_t i = 0; i < pool.size(); ++i) {
-    const Measure& m = pool[i].measure;
-    harder_left -= used[i] ? 0 : 1;
-    if (used[i] || (!chosen.empty() && m.difficulty <= chosen.back().measure.difficulty) ||
-        room_taken(pool[i].level, chosen) || (nearest && harder_left < still_wanted)) {
-      continue;
-    }
-    const auto closer = [&](const std::optional<std::size_t>& than) {
-      return !than || std::abs(m.difficulty - target) <
-                          std::abs(pool[*than].measure.difficulty - target);
-    };
-    if (closer(nearest)) {
-      nearest = i;
-    }
-    if (rising_step >= 0 && closer(rising) && clearly_harder(m, chosen.back().measure, rising_step)) {
-      rising = i;
+// The start of a set: a chain of up to `length` pool levels (the pool sorted by
+// difficulty), beginning with one of the kChainStarts easiest, each clearly harder than
+// the one before, that ends as low as it can; its levels lie as near to even steps as the
+// chain allows. Levels in a room already in the chain are left out. Returns pool indices.
+std::vector<std::size_t> rising_start(const std::vector<MadeLevel>& pool, std::size_t length) {
+  const std::size_t n = pool.size();
+  // reach[l][j]: some chain of l + 1 levels ends with pool level j.
+  std::vector<std::vector<bool>> reach(length, std::vector<bool>(n, false));
+  for (std::size_t j = 0; j < std::min(n, kChainStarts); ++j) {
+    reach[0][j] = true;
+  }
+  std::size_t longest = n > 0 ? 1 : 0;
+  for (std::size_t l = 1; l < length; ++l) {
+    for (std::size_t j = 0; j < n; ++j) {
+      for (std::size_t i = 0; i < j && !reach[l][j]; ++i) {
+        reach[l][j] = reach[l - 1][i] && clearly_harder(pool[j].measure, pool[i].measure);
+      }
+      longest = reach[l][j] ? l + 1 : longest;
     }
   }
-  return rising ? rising : nearest;
+  if (longest == 0) {
+    return {};
+  }
+  // The lowest end, then backwards the predecessor nearest to even steps from the bottom.
+  std::size_t at = static_cast<std::size_t>(
+      std::find(reach[longest - 1].begin(), reach[longest - 1].end(), true) -
+      reach[longest - 1].begin());
+  std::vector<std::size_t> chain{at};
+  const double bottom = pool.front().measure.difficulty;
+  for (std::size_t l = longest - 1; l > 0; --l) {
+    const double target = bottom + (pool[at].measure.difficulty - bottom) * static_cast<double>(l - 1) / static_cast<double>(l);
+    std::optional<std::size_t> best;
+    for (std::size_t i = 0; i < at; ++i) {
+      if (reach[l - 1][i] && clearly_harder(pool[at].measure, pool[i].measure) &&
+          (!best || std::abs(pool[i].measure.difficulty - target) <
+                        std::abs(pool[*best].measure.difficulty - target))) {
+        best = i;
+      }
+    }
+    at = *best;
+    chain.push_back(at);
+  }
+  std::reverse(chain.begin(), chain.end());
+  return chain;
 }
 
 }  // namespace
@@ -233,7 +250,8 @@ std::optional<MadeLevel> make_candidate(const SetSpec& spec, std::uint64_t seed,
   if (room->width * room->height > kMaxSolverSquares) {
     return reject(rejected, "too large for the solver");
   }
-  const int goals = random.between(spec.min_crates, spec.max_crates);
+  const int goals = spec.min_goals > 0 ? random.between(spec.min_goals, spec.max_goals)
+                                       : random.between(spec.min_crates, spec.max_crates);
   const double space = static_cast<double>(floor_cells(*room).size()) / goals;
   if (space < spec.min_space || space > spec.max_space) {
     return reject(rejected, "floor per crate");
@@ -242,6 +260,9 @@ std::optional<MadeLevel> make_candidate(const SetSpec& spec, std::uint64_t seed,
   place_goals(level, goals, random.chance(spec.cluster_percent), random);
   PullSearch search(level, spec.search_limit);
   search.run();
+  if (search.depth() < spec.min_pushes) {
+    return reject(rejected, "too few pushes");
+  }
   const Start start = choose_start(search);
   if (static_cast<int>(start.pushes.size()) < spec.min_pushes) {
     return reject(rejected, "too few pushes");
@@ -313,39 +334,64 @@ std::vector<MadeLevel> make_pool(const SetSpec& spec, const std::vector<Level>& 
   return pool;
 }
 
-std::vector<MadeLevel> choose_levels(std::vector<MadeLevel> pool, int count, double low,
-                                     double high) {
+std::vector<MadeLevel> choose_levels(std::vector<MadeLevel> pool, int count, double high) {
   std::stable_sort(pool.begin(), pool.end(), [](const MadeLevel& a, const MadeLevel& b) {
     return a.measure.difficulty < b.measure.difficulty;
   });
   std::vector<MadeLevel> chosen;
-  if (pool.empty() || count < 1) {
+  std::vector<bool> used(pool.size(), false);
+  // The start, found again without a level whose room repeats one before it.
+  std::vector<MadeLevel> candidates = pool;
+  std::vector<std::size_t> index(pool.size());
+  std::iota(index.begin(), index.end(), 0);
+  for (bool clash = true; clash;) {
+    clash = false;
+    chosen.clear();
+    for (std::size_t i : rising_start(candidates, static_cast<std::size_t>(std::min(kRisingStart, count)))) {
+      if (room_taken(candidates[i].level, chosen)) {
+        candidates.erase(candidates.begin() + static_cast<std::ptrdiff_t>(i));
+        index.erase(index.begin() + static_cast<std::ptrdiff_t>(i));
+        clash = true;
+        break;
+      }
+      chosen.push_back(candidates[i]);
+      used[index[i]] = true;
+    }
+    if (clash) {
+      std::fill(used.begin(), used.end(), false);
+    }
+  }
+  // The rest: even steps from the end of the start to the top of the range, taken from
+  // the harder levels in rooms of their own, always leaving enough for the steps to come.
+  if (chosen.empty()) {
     return chosen;
   }
-  low = std::max(low, pool.front().measure.difficulty);
+  std::vector<const MadeLevel*> harder;
+  for (std::size_t i = 0; i < pool.size(); ++i) {
+    if (!used[i] && pool[i].measure.difficulty > chosen.back().measure.difficulty &&
+        !room_taken(pool[i].level, chosen) &&
+        std::none_of(harder.begin(), harder.end(), [&](const MadeLevel* h) {
+          return same_room(pool[i].level, h->level, kSameRoomPercent);
+        })) {
+      harder.push_back(&pool[i]);
+    }
+  }
+  const int rest = std::min(count - static_cast<int>(chosen.size()), static_cast<int>(harder.size()));
   high = std::min(high, pool.back().measure.difficulty);
-  const int start_levels = std::min(kRisingStart, count);
-  // The start takes start_levels - 1 steps kStartStep times as large as the even steps
-  // that follow from wherever the start ended.
-  const double units = kStartStep * (start_levels - 1) + (count - start_levels);
-  const double start_step = units > 0 ? kStartStep * (high - low) / units : 0;
-  std::vector<bool> used(pool.size(), false);
-  double target = low;
-  double step = start_step;
-  for (int k = 0; k < count; ++k) {
-    if (k == start_levels) {
-      step = (high - chosen.back().measure.difficulty) / (count - start_levels);
-      target = chosen.back().measure.difficulty;
+  const double from = chosen.back().measure.difficulty;
+  std::size_t next = 0;  // first index of `harder` still free to take
+  for (int k = 1; k <= rest; ++k) {
+    const double target = from + (high - from) * k / rest;
+    const std::size_t last_allowed = harder.size() - static_cast<std::size_t>(rest - k) - 1;
+    std::size_t best = next;
+    for (std::size_t i = next; i <= last_allowed; ++i) {
+      if (std::abs(harder[i]->measure.difficulty - target) <
+          std::abs(harder[best]->measure.difficulty - target)) {
+        best = i;
+      }
     }
-    target += k > 0 ? step : 0;
-    const bool rising_start = k > 0 && k < start_levels;
-    const std::optional<std::size_t> best =
-        pick(pool, used, chosen, target, rising_start ? start_step / 2 : -1, count - k - 1);
-    if (!best) {
-      break;
-    }
-    used[*best] = true;
-    chosen.push_back(pool[*best]);
+    chosen.push_back(*harder[best]);
+    next = best + 1;
   }
   return chosen;
 }

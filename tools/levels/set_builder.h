@@ -18,10 +18,12 @@ namespace levels {
 struct SetSpec {
   std::string name;
   int count = 40;               // levels in the set
-  int min_crates = 2;
+  int min_crates = 2;           // crates of a finished level
   int max_crates = 4;
+  int min_goals = 0;            // goals to start a candidate with (0: as many as crates);
+  int max_goals = 0;            // crates that never move become wall
   RoomShape room;
-  double min_space = 2.0;       // floor squares per crate, fewest
+  double min_space = 2.0;       // floor squares per goal, fewest
   double max_space = 12.0;      // and most
   int cluster_percent = 40;     // share of candidates whose goals form one group
   int min_pushes = 4;           // fewest pushes of a candidate's best solution
@@ -66,19 +68,18 @@ std::optional<MadeLevel> make_candidate(const SetSpec& spec, std::uint64_t seed,
 
 // Makes candidates from seeds derived from spec.seed, in seed order, until there are
 // spec.pool of them and every one of spec.count equal parts of the difficulty range holds
-// three, or until spec.tries seeds are used up. `progress` is told each
+// one, or until spec.tries seeds are used up. `progress` is told each
 // accepted candidate.
 std::vector<MadeLevel> make_pool(const SetSpec& spec, const std::vector<Level>& avoid,
                                  Rejections& rejected,
                                  const std::function<void(const MadeLevel&)>& progress);
 
-// Chooses `count` levels of the pool, no two in the same room, ordered by difficulty and
-// spread over [low, high]: the first ten with steps half as large again as the rest, each
-// clearly harder than the one before (a higher score, more pushes, and no fewer crates
-// or solver positions) where the pool allows, the rest in even steps. Fewer
-// are returned when the pool cannot give them.
-std::vector<MadeLevel> choose_levels(std::vector<MadeLevel> pool, int count, double low,
-                                     double high);
+// Chooses `count` levels of the pool, no two in the same room, ordered by difficulty.
+// The first ten are a chain from the easiest few, each clearly harder than the one before
+// (a higher score, two pushes more at least, no fewer crates), that ends as low as the
+// pool allows; the rest rise in even steps from there to `high` (or the hardest in the
+// pool). Fewer are returned when the pool cannot give them.
+std::vector<MadeLevel> choose_levels(std::vector<MadeLevel> pool, int count, double high);
 
 // Gives every level a title, none of them one of `taken` or used twice; the titles come
 // from their own stream of the run seed.

@@ -5,15 +5,11 @@
 #include <string>
 
 #include "solver.h"
+#include "level_test_support.h"
 
 namespace levels {
 namespace {
 
-Level parse_ok(std::string_view text) {
-  const ParseResult r = parse_level(text);
-  EXPECT_TRUE(r.level.has_value()) << r.error;
-  return r.level.value_or(Level{});
-}
 
 int cell(const Level& level, int x, int y) {
   return y * level.width + x;

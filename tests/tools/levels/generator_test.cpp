@@ -14,20 +14,12 @@
 #include "room.h"
 #include "scratch_directory.h"
 #include "set_builder.h"
+#include "level_test_support.h"
 
 namespace levels {
 namespace {
 
-Level parse_ok(std::string_view text) {
-  const ParseResult r = parse_level(text);
-  EXPECT_TRUE(r.level.has_value()) << r.error;
-  return r.level.value_or(Level{});
-}
 
-std::string read_text(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 TEST(Random, SameSeedSameSequenceAndItemsIndependentOfEachOther) {
   Random a(42);
@@ -120,7 +112,7 @@ std::vector<MadeLevel> make_small_set(const SetSpec& spec) {
   Rejections rejected;
   std::vector<MadeLevel> pool = make_pool(spec, {}, rejected, [](const MadeLevel&) {});
   std::vector<MadeLevel> chosen =
-      choose_levels(pool, spec.count, spec.min_difficulty, spec.max_difficulty);
+      choose_levels(pool, spec.count, spec.max_difficulty);
   give_titles(chosen, spec.seed, {});
   return chosen;
 }

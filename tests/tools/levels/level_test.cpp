@@ -1,4 +1,5 @@
 #include "level.h"
+#include "level_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -16,11 +17,6 @@ Author: Us
 #######
 )";
 
-Level parse_ok(std::string_view text) {
-  const ParseResult r = parse_level(text);
-  EXPECT_TRUE(r.level.has_value()) << r.error;
-  return r.level.value_or(Level{});
-}
 
 TEST(LevelCheckReader, ReadsGridCratesGoalsAndKeeperBehindTags) {
   const Level level = parse_ok(kSmall);

@@ -7,15 +7,11 @@
 
 #include "solver.h"
 #include "walk.h"
+#include "level_test_support.h"
 
 namespace levels {
 namespace {
 
-Level parse_ok(std::string_view text) {
-  const ParseResult r = parse_level(text);
-  EXPECT_TRUE(r.level.has_value()) << r.error;
-  return r.level.value_or(Level{});
-}
 
 // A room with three goals; its crates and keeper only make it parse.
 constexpr char kRoom[] = R"(

@@ -1,4 +1,5 @@
 #include "solver.h"
+#include "level_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -7,11 +8,6 @@
 namespace levels {
 namespace {
 
-Level parse_ok(std::string_view text) {
-  const ParseResult r = parse_level(text);
-  EXPECT_TRUE(r.level.has_value()) << r.error;
-  return r.level.value_or(Level{});
-}
 
 int pushes_in(const std::string& letters) {
   return static_cast<int>(
