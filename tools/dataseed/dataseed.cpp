@@ -104,7 +104,8 @@ std::string last_section(std::string_view text) {
 
 // Appends the lines to the file's section (after a header of its own unless the file's
 // last section is that one already), replacing the file through a temporary copy.
-bool append_entries(const fs::path& file, const char* section, const std::vector<std::string>& lines) {
+bool append_entries(const fs::path& file, const char* section,
+                    const std::vector<std::string>& lines) {
   if (lines.empty()) {
     return true;
   }

@@ -272,8 +272,8 @@ std::string format_level(const Level& level) {
       if (level.walkable(cell)) {
         row.push_back(level_char(level, cell));
       } else {
-        const bool drawn = touches_floor(level, cell) ||
-                           std::binary_search(inside.begin(), inside.end(), cell);
+        const bool drawn =
+            touches_floor(level, cell) || std::binary_search(inside.begin(), inside.end(), cell);
         row.push_back(drawn ? '#' : ' ');
       }
     }

@@ -13,8 +13,8 @@
 // only faster, which helps when trying out other choices.
 // The same command line makes the same set. Progress and the reasons for turning
 // candidates down go to standard error; exits with 1 when the pool cannot fill the set.
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -63,27 +63,28 @@ void range(const Options& options, const std::string& key, T& low, T& high) {
   high = dash == std::string::npos ? low : static_cast<T>(std::stod(it->second.substr(dash + 1)));
 }
 
-levels::SetSpec spec_of(const Options& options) {
-  levels::SetSpec spec;
-  spec.name = options.at("name");
-  spec.count = number(options, "count", spec.count);
-  range(options, "crates", spec.min_crates, spec.max_crates);
-  range(options, "goals", spec.min_goals, spec.max_goals);
-  range(options, "width", spec.room.min_width, spec.room.max_width);
-  range(options, "height", spec.room.min_height, spec.room.max_height);
-  range(options, "floor", spec.room.min_floor_percent, spec.room.max_floor_percent);
-  range(options, "space", spec.min_space, spec.max_space);
-  range(options, "difficulty", spec.min_difficulty, spec.max_difficulty);
-  spec.room.corridor_percent = number(options, "corridors", spec.room.corridor_percent);
-  spec.room.pillar_percent = number(options, "pillars", spec.room.pillar_percent);
-  spec.room.max_open_blocks = number(options, "open", spec.room.max_open_blocks);
-  spec.cluster_percent = number(options, "cluster", spec.cluster_percent);
-  spec.min_pushes = number(options, "min-pushes", spec.min_pushes);
-  spec.search_limit = static_cast<std::size_t>(number(options, "search", static_cast<int>(spec.search_limit)));
-  spec.pool = number(options, "pool", spec.pool);
-  spec.tries = number(options, "tries", spec.tries);
-  spec.seed = std::stoull(options.at("seed"));
-  return spec;
+levels::SetRecipe recipe_of(const Options& options) {
+  levels::SetRecipe recipe;
+  recipe.name = options.at("name");
+  recipe.count = number(options, "count", recipe.count);
+  range(options, "crates", recipe.min_crates, recipe.max_crates);
+  range(options, "goals", recipe.min_goals, recipe.max_goals);
+  range(options, "width", recipe.room.min_width, recipe.room.max_width);
+  range(options, "height", recipe.room.min_height, recipe.room.max_height);
+  range(options, "floor", recipe.room.min_floor_percent, recipe.room.max_floor_percent);
+  range(options, "space", recipe.min_space, recipe.max_space);
+  range(options, "difficulty", recipe.min_difficulty, recipe.max_difficulty);
+  recipe.room.corridor_percent = number(options, "corridors", recipe.room.corridor_percent);
+  recipe.room.pillar_percent = number(options, "pillars", recipe.room.pillar_percent);
+  recipe.room.max_open_blocks = number(options, "open", recipe.room.max_open_blocks);
+  recipe.cluster_percent = number(options, "cluster", recipe.cluster_percent);
+  recipe.min_pushes = number(options, "min-pushes", recipe.min_pushes);
+  recipe.search_limit =
+      static_cast<std::size_t>(number(options, "search", static_cast<int>(recipe.search_limit)));
+  recipe.pool = number(options, "pool", recipe.pool);
+  recipe.tries = number(options, "tries", recipe.tries);
+  recipe.seed = std::stoull(options.at("seed"));
+  return recipe;
 }
 
 std::string command_line(int argc, char** argv) {
@@ -101,15 +102,17 @@ void tell(const levels::MadeLevel& m) {
 }
 
 // The candidates an earlier run told, made again from their seeds in the same order.
-std::vector<levels::MadeLevel> remake_pool(const levels::SetSpec& spec,
+std::vector<levels::MadeLevel> remake_pool(const levels::SetRecipe& recipe,
                                            const std::vector<levels::Level>& avoid,
                                            const std::string& log, levels::Rejections& rejected) {
   std::ifstream in(log);
   std::vector<levels::MadeLevel> pool;
   for (std::string line; std::getline(in, line);) {
     if (line.rfind(kCandidate, 0) == 0) {
-      const std::uint64_t seed = std::stoull(line.substr(std::size(kCandidate) - 1, 16), nullptr, 16);
-      if (std::optional<levels::MadeLevel> made = levels::make_candidate(spec, seed, avoid, rejected)) {
+      const std::uint64_t seed =
+          std::stoull(line.substr(std::size(kCandidate) - 1, 16), nullptr, 16);
+      if (std::optional<levels::MadeLevel> made =
+              levels::make_candidate(recipe, seed, avoid, rejected)) {
         tell(*made);
         pool.push_back(std::move(*made));
       }
@@ -135,7 +138,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: see the head of tools/levels/levelgen.cpp\n");
     return 2;
   }
-  const levels::SetSpec spec = spec_of(*options);
+  const levels::SetRecipe recipe = recipe_of(*options);
   levels::LevelFolder avoid;
   if (options->contains("avoid")) {
     std::istringstream dirs(options->at("avoid"));
@@ -147,13 +150,13 @@ int main(int argc, char** argv) {
   }
   levels::Rejections rejected;
   const auto pool = options->contains("reuse")
-                        ? remake_pool(spec, avoid.levels, options->at("reuse"), rejected)
-                        : levels::make_pool(spec, avoid.levels, rejected, tell);
+                        ? remake_pool(recipe, avoid.levels, options->at("reuse"), rejected)
+                        : levels::make_pool(recipe, avoid.levels, rejected, tell);
   report(rejected, pool.size());
-  auto chosen = levels::choose_levels(pool, spec.count, spec.max_difficulty);
-  levels::give_titles(chosen, spec.seed, avoid.titles);
-  levels::write_set(options->at("data"), spec.name, chosen);
+  auto chosen = levels::choose_levels(pool, recipe.count, recipe.max_difficulty);
+  levels::give_titles(chosen, recipe.seed, avoid.titles);
+  levels::write_set(options->at("data"), recipe.name, chosen);
   levels::write_solutions(options->at("solutions"), "Made by: " + command_line(argc, argv), chosen);
   std::fprintf(stderr, "%zu levels written\n", chosen.size());
-  return static_cast<int>(chosen.size()) == spec.count ? 0 : 1;
+  return static_cast<int>(chosen.size()) == recipe.count ? 0 : 1;
 }

@@ -13,14 +13,34 @@ int source_cell(const Level& b, int kind, int x, int y) {
   int bx = x;
   int by = y;
   switch (kind) {
-    case 1: bx = w - 1 - x; break;
-    case 2: by = h - 1 - y; break;
-    case 3: bx = w - 1 - x; by = h - 1 - y; break;
-    case 4: bx = y; by = x; break;
-    case 5: bx = y; by = h - 1 - x; break;
-    case 6: bx = w - 1 - y; by = x; break;
-    case 7: bx = w - 1 - y; by = h - 1 - x; break;
-    default: break;
+    case 1:
+      bx = w - 1 - x;
+      break;
+    case 2:
+      by = h - 1 - y;
+      break;
+    case 3:
+      bx = w - 1 - x;
+      by = h - 1 - y;
+      break;
+    case 4:
+      bx = y;
+      by = x;
+      break;
+    case 5:
+      bx = y;
+      by = h - 1 - x;
+      break;
+    case 6:
+      bx = w - 1 - y;
+      by = x;
+      break;
+    case 7:
+      bx = w - 1 - y;
+      by = h - 1 - x;
+      break;
+    default:
+      break;
   }
   return by * w + bx;
 }

@@ -142,7 +142,8 @@ PullSearch::Key PullSearch::moved(const Key& key, std::size_t i, int to, int kee
 void PullSearch::expand(std::size_t position) {
   const Key key = keys_[position];
   enter(key);
-  for (std::size_t i = 0; i < static_cast<std::size_t>(crate_count_) && keys_.size() < max_positions_; ++i) {
+  for (std::size_t i = 0;
+       i < static_cast<std::size_t>(crate_count_) && keys_.size() < max_positions_; ++i) {
     const int crate = key[i];
     for (int off : offset_) {
       const int keeper = crate + off;  // where the keeper stands to pull
@@ -241,7 +242,7 @@ std::vector<Push> PullSearch::fewest_changes(std::size_t position) {
     std::size_t position;
     int last_crate;  // -1 before the first push
     int changes;
-    int came_from;   // index into the previous layer, -1 for the start
+    int came_from;  // index into the previous layer, -1 for the start
     Push push;
   };
   std::vector<std::vector<Step>> layers{{Step{position, -1, 0, -1, {}}}};

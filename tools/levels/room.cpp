@@ -22,7 +22,8 @@ constexpr int kMaxStrokes = 400;
 class Carver {
  public:
   Carver(int inner_width, int inner_height)
-      : width_(inner_width + 2), height_(inner_height + 2),
+      : width_(inner_width + 2),
+        height_(inner_height + 2),
         floor_(static_cast<std::size_t>(width_ * height_), false) {}
 
   int floor_count() const { return floor_count_; }
@@ -137,9 +138,8 @@ Level cropped(const Level& level) {
 }
 
 int count_floor(const Level& level) {
-  return static_cast<int>(
-      std::count_if(level.squares.begin(), level.squares.end(),
-                    [](Square s) { return s != Square::kWall; }));
+  return static_cast<int>(std::count_if(level.squares.begin(), level.squares.end(),
+                                        [](Square s) { return s != Square::kWall; }));
 }
 
 }  // namespace

@@ -16,10 +16,10 @@ struct RoomShape {
   int max_height = 6;
   int min_floor_percent = 50;  // of the inner block that becomes floor
   int max_floor_percent = 70;
-  int corridor_percent = 30;   // share of carving strokes that are one square wide
-  int pillar_percent = 30;     // chance that a square amid open floor becomes a pillar
-  int max_open_blocks = 1;     // 3 x 3 blocks of floor allowed
-  int min_floor = 8;           // fewest floor squares
+  int corridor_percent = 30;  // share of carving strokes that are one square wide
+  int pillar_percent = 30;    // chance that a square amid open floor becomes a pillar
+  int max_open_blocks = 1;    // 3 x 3 blocks of floor allowed
+  int min_floor = 8;          // fewest floor squares
 };
 
 // Carves a room: strokes of floor (rectangles and one-wide corridors) grown from one

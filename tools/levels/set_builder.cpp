@@ -69,7 +69,8 @@ void place_goals(Level& level, int count, bool grouped, Random& random) {
     if (choices.empty()) {
       choices = open;
     }
-    const int pick = choices[static_cast<std::size_t>(random.below(static_cast<int>(choices.size())))];
+    const int pick =
+        choices[static_cast<std::size_t>(random.below(static_cast<int>(choices.size())))];
     goals.push_back(pick);
     std::erase(open, pick);
   }
@@ -151,7 +152,8 @@ int place_keeper(const Level& level, int area_cell, Random& random) {
   }
   std::vector<int> area;
   for (int cell : floor_cells(level)) {
-    if (!crate_at[static_cast<std::size_t>(cell)] && walk_letters(level, crate_at, area_cell, cell)) {
+    if (!crate_at[static_cast<std::size_t>(cell)] &&
+        walk_letters(level, crate_at, area_cell, cell)) {
       area.push_back(cell);
     }
   }
@@ -218,7 +220,8 @@ std::vector<std::size_t> rising_start(const std::vector<MadeLevel>& pool, std::s
   std::vector<std::size_t> chain{at};
   const double bottom = pool.front().measure.difficulty;
   for (std::size_t l = longest - 1; l > 0; --l) {
-    const double target = bottom + (pool[at].measure.difficulty - bottom) * static_cast<double>(l - 1) / static_cast<double>(l);
+    const double target = bottom + (pool[at].measure.difficulty - bottom) *
+                                       static_cast<double>(l - 1) / static_cast<double>(l);
     std::optional<std::size_t> best;
     for (std::size_t i = 0; i < at; ++i) {
       if (reach[l - 1][i] && clearly_harder(pool[at].measure, pool[i].measure) &&
@@ -240,37 +243,37 @@ double difficulty(const Measure& m) {
   return m.pushes + 2.0 * m.crate_changes + 4.0 * std::log2(1.0 + m.positions) + 2.0 * m.crates;
 }
 
-std::optional<MadeLevel> make_candidate(const SetSpec& spec, std::uint64_t seed,
+std::optional<MadeLevel> make_candidate(const SetRecipe& recipe, std::uint64_t seed,
                                         const std::vector<Level>& avoid, Rejections& rejected) {
   Random random(seed);
-  std::optional<Level> room = make_room(spec.room, random);
+  std::optional<Level> room = make_room(recipe.room, random);
   if (!room) {
     return reject(rejected, "room");
   }
   if (room->width * room->height > kMaxSolverSquares) {
     return reject(rejected, "too large for the solver");
   }
-  const int goals = spec.min_goals > 0 ? random.between(spec.min_goals, spec.max_goals)
-                                       : random.between(spec.min_crates, spec.max_crates);
+  const int goals = recipe.min_goals > 0 ? random.between(recipe.min_goals, recipe.max_goals)
+                                         : random.between(recipe.min_crates, recipe.max_crates);
   const double space = static_cast<double>(floor_cells(*room).size()) / goals;
-  if (space < spec.min_space || space > spec.max_space) {
+  if (space < recipe.min_space || space > recipe.max_space) {
     return reject(rejected, "floor per crate");
   }
   Level level = *room;
-  place_goals(level, goals, random.chance(spec.cluster_percent), random);
-  PullSearch search(level, spec.search_limit);
+  place_goals(level, goals, random.chance(recipe.cluster_percent), random);
+  PullSearch search(level, recipe.search_limit);
   search.run();
-  if (search.depth() < spec.min_pushes) {
+  if (search.depth() < recipe.min_pushes) {
     return reject(rejected, "too few pushes");
   }
   const Start start = choose_start(search);
-  if (static_cast<int>(start.pushes.size()) < spec.min_pushes) {
+  if (static_cast<int>(start.pushes.size()) < recipe.min_pushes) {
     return reject(rejected, "too few pushes");
   }
   level.crates = search.crates(start.position);
   freeze(level, unmoved_crates(level.crates, start.pushes));
   const auto crates = static_cast<int>(level.crates.size());
-  if (crates < spec.min_crates || crates > spec.max_crates) {
+  if (crates < recipe.min_crates || crates > recipe.max_crates) {
     return reject(rejected, "crates left to move");
   }
   level.keeper = place_keeper(level, search.keeper_area(start.position), random);
@@ -302,30 +305,30 @@ std::optional<MadeLevel> make_candidate(const SetSpec& spec, std::uint64_t seed,
   made.measure.crate_changes = crate_changes(start.pushes);
   made.measure.positions = answer.positions;
   made.measure.difficulty = difficulty(made.measure);
-  if (made.measure.difficulty < spec.min_difficulty ||
-      made.measure.difficulty > spec.max_difficulty) {
+  if (made.measure.difficulty < recipe.min_difficulty ||
+      made.measure.difficulty > recipe.max_difficulty) {
     return reject(rejected, "outside the difficulty range");
   }
   return made;
 }
 
-std::vector<MadeLevel> make_pool(const SetSpec& spec, const std::vector<Level>& avoid,
+std::vector<MadeLevel> make_pool(const SetRecipe& recipe, const std::vector<Level>& avoid,
                                  Rejections& rejected,
                                  const std::function<void(const MadeLevel&)>& progress) {
   std::vector<MadeLevel> pool;
-  std::vector<int> in_part(static_cast<std::size_t>(spec.count), 0);
+  std::vector<int> in_part(static_cast<std::size_t>(recipe.count), 0);
   const auto part_of = [&](double d) {
-    const double share = (d - spec.min_difficulty) / (spec.max_difficulty - spec.min_difficulty);
-    return std::clamp(static_cast<int>(share * spec.count), 0, spec.count - 1);
+    const double share =
+        (d - recipe.min_difficulty) / (recipe.max_difficulty - recipe.min_difficulty);
+    return std::clamp(static_cast<int>(share * recipe.count), 0, recipe.count - 1);
   };
   const auto enough = [&] {
-    return static_cast<int>(pool.size()) >= spec.pool &&
+    return static_cast<int>(pool.size()) >= recipe.pool &&
            std::all_of(in_part.begin(), in_part.end(), [](int n) { return n >= kPerPart; });
   };
-  for (int i = 0; i < spec.tries && !enough(); ++i) {
-    if (std::optional<MadeLevel> made =
-            make_candidate(spec, derive_seed(spec.seed, static_cast<std::uint64_t>(i)), avoid,
-                           rejected)) {
+  for (int i = 0; i < recipe.tries && !enough(); ++i) {
+    if (std::optional<MadeLevel> made = make_candidate(
+            recipe, derive_seed(recipe.seed, static_cast<std::uint64_t>(i)), avoid, rejected)) {
       progress(*made);
       ++in_part[static_cast<std::size_t>(part_of(made->measure.difficulty))];
       pool.push_back(std::move(*made));
@@ -347,7 +350,8 @@ std::vector<MadeLevel> choose_levels(std::vector<MadeLevel> pool, int count, dou
   for (bool clash = true; clash;) {
     clash = false;
     chosen.clear();
-    for (std::size_t i : rising_start(candidates, static_cast<std::size_t>(std::min(kRisingStart, count)))) {
+    for (std::size_t i :
+         rising_start(candidates, static_cast<std::size_t>(std::min(kRisingStart, count)))) {
       if (room_taken(candidates[i].level, chosen)) {
         candidates.erase(candidates.begin() + static_cast<std::ptrdiff_t>(i));
         index.erase(index.begin() + static_cast<std::ptrdiff_t>(i));
@@ -376,7 +380,8 @@ std::vector<MadeLevel> choose_levels(std::vector<MadeLevel> pool, int count, dou
       harder.push_back(&pool[i]);
     }
   }
-  const int rest = std::min(count - static_cast<int>(chosen.size()), static_cast<int>(harder.size()));
+  const int rest =
+      std::min(count - static_cast<int>(chosen.size()), static_cast<int>(harder.size()));
   high = std::min(high, pool.back().measure.difficulty);
   const double from = chosen.back().measure.difficulty;
   std::size_t next = 0;  // first index of `harder` still free to take
@@ -396,8 +401,7 @@ std::vector<MadeLevel> choose_levels(std::vector<MadeLevel> pool, int count, dou
   return chosen;
 }
 
-void give_titles(std::vector<MadeLevel>& levels, std::uint64_t seed,
-                 std::set<std::string> taken) {
+void give_titles(std::vector<MadeLevel>& levels, std::uint64_t seed, std::set<std::string> taken) {
   Random titles(derive_seed(seed, kTitleStream));
   for (MadeLevel& level : levels) {
     do {
@@ -412,7 +416,9 @@ void write_set(const std::filesystem::path& data_dir, const std::string& name,
   std::filesystem::create_directories(dir);
   for (std::size_t i = 0; i < levels.size(); ++i) {
     std::ofstream out(dir / (name + "." + std::to_string(i + 1)), std::ios::binary);
-    out << kTitleTag << levels[i].title << "\n" << kAuthorLine << "\n" << format_level(levels[i].level);
+    out << kTitleTag << levels[i].title << "\n"
+        << kAuthorLine << "\n"
+        << format_level(levels[i].level);
   }
 }
 
@@ -427,8 +433,8 @@ void write_solutions(const std::filesystem::path& path, const std::string& heade
   for (std::size_t i = 0; i < levels.size(); ++i) {
     const Measure& m = levels[i].measure;
     std::snprintf(figures, sizeof figures,
-                  "crates=%d pushes=%d moves=%d changes=%d positions=%d difficulty=%.1f",
-                  m.crates, m.pushes, m.moves, m.crate_changes, m.positions, m.difficulty);
+                  "crates=%d pushes=%d moves=%d changes=%d positions=%d difficulty=%.1f", m.crates,
+                  m.pushes, m.moves, m.crate_changes, m.positions, m.difficulty);
     out << "; " << i + 1 << " " << levels[i].title << ": " << figures << "\n";
     out << i + 1 << " " << levels[i].letters << "\n";
   }

@@ -15,23 +15,23 @@
 
 namespace levels {
 
-struct SetSpec {
+struct SetRecipe {
   std::string name;
-  int count = 40;               // levels in the set
-  int min_crates = 2;           // crates of a finished level
+  int count = 40;      // levels in the set
+  int min_crates = 2;  // crates of a finished level
   int max_crates = 4;
-  int min_goals = 0;            // goals to start a candidate with (0: as many as crates);
-  int max_goals = 0;            // crates that never move become wall
+  int min_goals = 0;  // goals to start a candidate with (0: as many as crates);
+  int max_goals = 0;  // crates that never move become wall
   RoomShape room;
-  double min_space = 2.0;       // floor squares per goal, fewest
-  double max_space = 12.0;      // and most
-  int cluster_percent = 40;     // share of candidates whose goals form one group
-  int min_pushes = 4;           // fewest pushes of a candidate's best solution
+  double min_space = 2.0;              // floor squares per goal, fewest
+  double max_space = 12.0;             // and most
+  int cluster_percent = 40;            // share of candidates whose goals form one group
+  int min_pushes = 4;                  // fewest pushes of a candidate's best solution
   std::size_t search_limit = 200'000;  // positions of the backward search per candidate
-  double min_difficulty = 0;    // the range the set's scores are spread over; candidates
-  double max_difficulty = 1e9;  // outside it are turned down
-  int pool = 120;               // candidates to make before choosing, at the least
-  int tries = 50'000;           // candidates to try at the most
+  double min_difficulty = 0;           // the range the set's scores are spread over; candidates
+  double max_difficulty = 1e9;         // outside it are turned down
+  int pool = 120;                      // candidates to make before choosing, at the least
+  int tries = 50'000;                  // candidates to try at the most
   std::uint64_t seed = 1;
 };
 
@@ -61,16 +61,16 @@ double difficulty(const Measure& m);
 
 // Makes the candidate of one seed; nullopt (with the reason counted) when it is turned
 // down. A candidate is solvable by construction; it is turned down for dead floor,
-// needless walls, trivial crates, fewer than spec.min_pushes pushes, a room like one in
+// needless walls, trivial crates, fewer than recipe.min_pushes pushes, a room like one in
 // `avoid`, more than 254 squares or 13 crates, or when the game's solver does not solve it.
-std::optional<MadeLevel> make_candidate(const SetSpec& spec, std::uint64_t seed,
+std::optional<MadeLevel> make_candidate(const SetRecipe& recipe, std::uint64_t seed,
                                         const std::vector<Level>& avoid, Rejections& rejected);
 
-// Makes candidates from seeds derived from spec.seed, in seed order, until there are
-// spec.pool of them and every one of spec.count equal parts of the difficulty range holds
-// one, or until spec.tries seeds are used up. `progress` is told each
+// Makes candidates from seeds derived from recipe.seed, in seed order, until there are
+// recipe.pool of them and every one of recipe.count equal parts of the difficulty range holds
+// one, or until recipe.tries seeds are used up. `progress` is told each
 // accepted candidate.
-std::vector<MadeLevel> make_pool(const SetSpec& spec, const std::vector<Level>& avoid,
+std::vector<MadeLevel> make_pool(const SetRecipe& recipe, const std::vector<Level>& avoid,
                                  Rejections& rejected,
                                  const std::function<void(const MadeLevel&)>& progress);
 

@@ -43,10 +43,9 @@ std::optional<std::string> solution_letters(const Level& level, const std::vecto
   std::string letters;
   int keeper = level.keeper;
   for (const Push& push : pushes) {
-    const auto* d = std::find_if(std::begin(kDirections), std::end(kDirections),
-                                 [&](const Direction& dir) {
-                                   return neighbour(level, push.from, dir) == push.to;
-                                 });
+    const auto* d = std::find_if(
+        std::begin(kDirections), std::end(kDirections),
+        [&](const Direction& dir) { return neighbour(level, push.from, dir) == push.to; });
     if (d == std::end(kDirections) || !crate_at[static_cast<std::size_t>(push.from)]) {
       return std::nullopt;
     }

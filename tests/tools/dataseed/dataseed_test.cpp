@@ -81,8 +81,10 @@ void write_earlier_player(const fs::path& dir, const std::vector<SetEntry>& sets
   WriteTextFile(dir / "Ini/Mazes.Ini",
                 "\r\n# comment:\r\n[Mazes]\r\nAttic   = 1\r\nScreens = 17\r\n" + sets[0].name +
                     " = 1\r\n\r\n[Notes]\r\nkeep = this");
-  WriteTextFile(dir / "Ini/Game.Ini", "\n[Game]\nMaze    = Attic\nPlayer  = Ann\nAttic   = 1\n"
-                                      "Screens = 7\n" + sets[2].name + " = 4\n\n");
+  WriteTextFile(dir / "Ini/Game.Ini",
+                "\n[Game]\nMaze    = Attic\nPlayer  = Ann\nAttic   = 1\n"
+                "Screens = 7\n" +
+                    sets[2].name + " = 4\n\n");
 }
 
 TEST(DataSeed, NewDirectoryGetsTheWholeBundledData) {
@@ -141,7 +143,8 @@ TEST(DataSeed, UpgradeAddsNewSetsTwiceOverWithoutTouchingThePlayersOwn) {
     ASSERT_NE(found, tables.sets.end()) << sets[i].name;
     EXPECT_EQ(found->count, sets[i].count);
     for (int n = 1; n <= sets[i].count; ++n) {
-      const std::string file = "Mazes/" + sets[i].name + "/" + sets[i].name + "." + std::to_string(n);
+      const std::string file =
+          "Mazes/" + sets[i].name + "/" + sets[i].name + "." + std::to_string(n);
       EXPECT_EQ(after.at(file), ReadTextFile(kBundled / file)) << file;
     }
   }

@@ -4,12 +4,11 @@
 
 #include <string>
 
-#include "solver.h"
 #include "level_test_support.h"
+#include "solver.h"
 
 namespace levels {
 namespace {
-
 
 int cell(const Level& level, int x, int y) {
   return y * level.width + x;

@@ -9,17 +9,15 @@
 #include <string>
 
 #include "checks.h"
+#include "level_test_support.h"
 #include "likeness.h"
 #include "random.h"
 #include "room.h"
 #include "scratch_directory.h"
 #include "set_builder.h"
-#include "level_test_support.h"
 
 namespace levels {
 namespace {
-
-
 
 TEST(Random, SameSeedSameSequenceAndItemsIndependentOfEachOther) {
   Random a(42);
@@ -90,43 +88,42 @@ TEST(Likeness, TheSameRoomTurnedOrMirroredIsFoundAndOthersAreNot) {
   EXPECT_TRUE(same_room(room, other, 20));  // three squares of 35 differ
 }
 
-SetSpec small_set() {
-  SetSpec spec;
-  spec.name = "Tiny";
-  spec.count = 5;
-  spec.min_crates = 2;
-  spec.max_crates = 3;
-  spec.room.min_width = 4;
-  spec.room.max_width = 6;
-  spec.room.min_height = 4;
-  spec.room.max_height = 5;
-  spec.min_difficulty = 20;
-  spec.max_difficulty = 60;
-  spec.pool = 20;
-  spec.tries = 2000;
-  spec.seed = 99;
-  return spec;
+SetRecipe small_set() {
+  SetRecipe recipe;
+  recipe.name = "Tiny";
+  recipe.count = 5;
+  recipe.min_crates = 2;
+  recipe.max_crates = 3;
+  recipe.room.min_width = 4;
+  recipe.room.max_width = 6;
+  recipe.room.min_height = 4;
+  recipe.room.max_height = 5;
+  recipe.min_difficulty = 20;
+  recipe.max_difficulty = 60;
+  recipe.pool = 20;
+  recipe.tries = 2000;
+  recipe.seed = 99;
+  return recipe;
 }
 
-std::vector<MadeLevel> make_small_set(const SetSpec& spec) {
+std::vector<MadeLevel> make_small_set(const SetRecipe& recipe) {
   Rejections rejected;
-  std::vector<MadeLevel> pool = make_pool(spec, {}, rejected, [](const MadeLevel&) {});
-  std::vector<MadeLevel> chosen =
-      choose_levels(pool, spec.count, spec.max_difficulty);
-  give_titles(chosen, spec.seed, {});
+  std::vector<MadeLevel> pool = make_pool(recipe, {}, rejected, [](const MadeLevel&) {});
+  std::vector<MadeLevel> chosen = choose_levels(pool, recipe.count, recipe.max_difficulty);
+  give_titles(chosen, recipe.seed, {});
   return chosen;
 }
 
 TEST(SetBuilder, SameCommandSameSetWithRisingCheckedLevels) {
-  const SetSpec spec = small_set();
-  const std::vector<MadeLevel> first = make_small_set(spec);
-  ASSERT_EQ(static_cast<int>(first.size()), spec.count);
+  const SetRecipe recipe = small_set();
+  const std::vector<MadeLevel> first = make_small_set(recipe);
+  ASSERT_EQ(static_cast<int>(first.size()), recipe.count);
   ScratchDirectory scratch("rv7levelgen");
-  write_set("one", spec.name, first);
-  write_set("two", spec.name, make_small_set(spec));
+  write_set("one", recipe.name, first);
+  write_set("two", recipe.name, make_small_set(recipe));
   write_solutions("solutions.txt", "Made by: a test", first);
   std::set<std::string> titles;
-  for (int n = 1; n <= spec.count; ++n) {
+  for (int n = 1; n <= recipe.count; ++n) {
     const std::string file = "Mazes/Tiny/Tiny." + std::to_string(n);
     const std::string text = read_text(std::filesystem::path("one") / file);
     EXPECT_EQ(text, read_text(std::filesystem::path("two") / file)) << file;
@@ -137,8 +134,8 @@ TEST(SetBuilder, SameCommandSameSetWithRisingCheckedLevels) {
     EXPECT_TRUE(replay_steps(level, made.letters).solved) << file;
     EXPECT_TRUE(dead_floor(level).empty()) << file;
     EXPECT_TRUE(needless_walls(level).empty()) << file;
-    EXPECT_GE(made.measure.crates, spec.min_crates);
-    EXPECT_LE(made.measure.crates, spec.max_crates);
+    EXPECT_GE(made.measure.crates, recipe.min_crates);
+    EXPECT_LE(made.measure.crates, recipe.max_crates);
     if (n > 1) {
       const Measure& before = first[static_cast<std::size_t>(n - 2)].measure;
       EXPECT_GT(made.measure.difficulty, before.difficulty) << file;
@@ -149,17 +146,17 @@ TEST(SetBuilder, SameCommandSameSetWithRisingCheckedLevels) {
       }
     }
   }
-  EXPECT_EQ(static_cast<int>(titles.size()), spec.count);
+  EXPECT_EQ(static_cast<int>(titles.size()), recipe.count);
   const std::string solutions = read_text("solutions.txt");
   EXPECT_EQ(solutions.rfind("; Made by: a test\n", 0), 0u);
   EXPECT_NE(solutions.find("\n5 " + first.back().letters + "\n"), std::string::npos);
 }
 
 TEST(SetBuilder, AnotherSeedMakesOtherLevels) {
-  SetSpec spec = small_set();
-  const std::vector<MadeLevel> first = make_small_set(spec);
-  spec.seed = 100;
-  const std::vector<MadeLevel> second = make_small_set(spec);
+  SetRecipe recipe = small_set();
+  const std::vector<MadeLevel> first = make_small_set(recipe);
+  recipe.seed = 100;
+  const std::vector<MadeLevel> second = make_small_set(recipe);
   ASSERT_FALSE(first.empty());
   ASSERT_FALSE(second.empty());
   EXPECT_NE(format_level(first[0].level), format_level(second[0].level));

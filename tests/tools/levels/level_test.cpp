@@ -17,7 +17,6 @@ Author: Us
 #######
 )";
 
-
 TEST(LevelCheckReader, ReadsGridCratesGoalsAndKeeperBehindTags) {
   const Level level = parse_ok(kSmall);
   EXPECT_EQ(level.width, 7);

@@ -5,13 +5,12 @@
 #include <algorithm>
 #include <string>
 
+#include "level_test_support.h"
 #include "solver.h"
 #include "walk.h"
-#include "level_test_support.h"
 
 namespace levels {
 namespace {
-
 
 // A room with three goals; its crates and keeper only make it parse.
 constexpr char kRoom[] = R"(

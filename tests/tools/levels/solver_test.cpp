@@ -8,7 +8,6 @@
 namespace levels {
 namespace {
 
-
 int pushes_in(const std::string& letters) {
   return static_cast<int>(
       std::count_if(letters.begin(), letters.end(), [](char c) { return c >= 'A' && c <= 'Z'; }));

@@ -12,7 +12,7 @@ namespace levels {
 inline constexpr int kGameSolverSolved = 6;
 
 struct GameSolverAnswer {
-  int code = 0;       // the solver's result code
+  int code = 0;  // the solver's result code
   int moves = 0;
   int pushes = 0;
   int positions = 0;  // positions its search stored
