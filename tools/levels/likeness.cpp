@@ -1,5 +1,7 @@
 #include "likeness.h"
 
+#include <algorithm>
+
 namespace levels {
 namespace {
 
@@ -47,7 +49,38 @@ int source_cell(const Level& b, int kind, int x, int y) {
 
 }  // namespace
 
-bool same_room(const Level& a, const Level& b, int tolerance_percent) {
+Level cut_to_floor(const Level& level) {
+  int left = level.width;
+  int right = -1;
+  int top = level.height;
+  int bottom = -1;
+  for (int cell = 0; cell < level.width * level.height; ++cell) {
+    if (level.walkable(cell)) {
+      left = std::min(left, cell % level.width);
+      right = std::max(right, cell % level.width);
+      top = std::min(top, cell / level.width);
+      bottom = std::max(bottom, cell / level.width);
+    }
+  }
+  if (right < 0) {
+    return level;
+  }
+  Level cut;
+  cut.width = right - left + 3;
+  cut.height = bottom - top + 3;
+  cut.squares.assign(static_cast<std::size_t>(cut.width * cut.height), Square::kWall);
+  for (int y = top; y <= bottom; ++y) {
+    for (int x = left; x <= right; ++x) {
+      cut.squares[static_cast<std::size_t>((y - top + 1) * cut.width + x - left + 1)] =
+          level.at(y * level.width + x);
+    }
+  }
+  return cut;
+}
+
+bool same_room(const Level& first, const Level& second, int tolerance_percent) {
+  const Level a = cut_to_floor(first);
+  const Level b = cut_to_floor(second);
   const int cells = a.width * a.height;
   for (int kind = 0; kind < kSymmetries; ++kind) {
     const bool turned = kind >= 4;

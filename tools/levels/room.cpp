@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "checks.h"
+#include "likeness.h"
 
 namespace levels {
 namespace {
@@ -115,28 +116,6 @@ int wall_count(const Level& level, int cell) {
   return walls;
 }
 
-// Cuts the grid down to the floor and one ring of wall around it.
-Level cropped(const Level& level) {
-  int left = level.width, right = 0, top = level.height, bottom = 0;
-  for (int cell = 0; cell < level.width * level.height; ++cell) {
-    if (level.walkable(cell)) {
-      left = std::min(left, cell % level.width);
-      right = std::max(right, cell % level.width);
-      top = std::min(top, cell / level.width);
-      bottom = std::max(bottom, cell / level.width);
-    }
-  }
-  Level out;
-  out.width = right - left + 3;
-  out.height = bottom - top + 3;
-  for (int y = top - 1; y <= bottom + 1; ++y) {
-    for (int x = left - 1; x <= right + 1; ++x) {
-      out.squares.push_back(level.at(y * level.width + x));
-    }
-  }
-  return out;
-}
-
 int count_floor(const Level& level) {
   return static_cast<int>(std::count_if(level.squares.begin(), level.squares.end(),
                                         [](Square s) { return s != Square::kWall; }));
@@ -186,7 +165,7 @@ std::optional<Level> make_room(const RoomShape& shape, Random& random) {
   if (count_floor(level) < shape.min_floor) {
     return std::nullopt;
   }
-  level = cropped(level);
+  level = cut_to_floor(level);
   if (open_blocks(level) > shape.max_open_blocks || !needless_walls(level).empty() ||
       !dead_floor(level).empty()) {
     return std::nullopt;

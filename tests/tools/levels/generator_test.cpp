@@ -86,6 +86,19 @@ TEST(Likeness, TheSameRoomTurnedOrMirroredIsFoundAndOthersAreNot) {
   EXPECT_TRUE(same_room(room, turned, 0));
   EXPECT_FALSE(same_room(room, other, 5));
   EXPECT_TRUE(same_room(room, other, 20));  // three squares of 35 differ
+  // Rows and columns of wall beyond the ring, as a level holds before it is written, change
+  // nothing: the turned room with a wall column more on the left and a wall row at the foot.
+  Level padded = turned;
+  padded.width += 1;
+  padded.height += 1;
+  padded.squares.assign(static_cast<std::size_t>(padded.width * padded.height), Square::kWall);
+  for (int cell = 0; cell < turned.width * turned.height; ++cell) {
+    const int x = cell % turned.width + 1;
+    const int y = cell / turned.width;
+    padded.squares[static_cast<std::size_t>(y * padded.width + x)] = turned.at(cell);
+  }
+  EXPECT_TRUE(same_room(room, padded, 0));
+  EXPECT_TRUE(same_room(padded, mirrored, 0));
 }
 
 SetRecipe small_set() {
