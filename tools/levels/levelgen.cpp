@@ -2,11 +2,12 @@
 //   levelgen --name NAME --count N --crates MIN-MAX --width MIN-MAX --height MIN-MAX
 //            --difficulty LOW-HIGH [--goals MIN-MAX] [--space MIN-MAX] [--floor MIN-MAX]
 //            [--corridors PERCENT] [--pillars PERCENT] [--open N] [--cluster PERCENT]
-//            [--min-pushes N] [--search N] [--pool N] [--tries N] --seed S
+//            [--min-pushes N] [--start-step N] [--search N] [--pool N] [--tries N] --seed S
 //            [--avoid DIR,DIR...] [--reuse LOG] --data DIR --solutions FILE
 // Sizes count the squares inside the outer wall; --space is floor squares per goal;
 // --goals (at most 16) is how many goals a candidate starts with, by default as many as
-// the crates its finished level may have.
+// the crates its finished level may have. --start-step (2 unless given) is how many pushes
+// each of the set's first ten levels adds at the least.
 // Levels below the --avoid folders are not built again in the same room, nor their titles
 // used again. --reuse takes the candidates of an earlier run's standard error ("candidate
 // SEED: ...") instead of searching again: with the same options it makes the same set,
@@ -79,6 +80,7 @@ levels::SetRecipe recipe_of(const Options& options) {
   recipe.room.max_open_blocks = number(options, "open", recipe.room.max_open_blocks);
   recipe.cluster_percent = number(options, "cluster", recipe.cluster_percent);
   recipe.min_pushes = number(options, "min-pushes", recipe.min_pushes);
+  recipe.start_push_step = number(options, "start-step", recipe.start_push_step);
   recipe.search_limit =
       static_cast<std::size_t>(number(options, "search", static_cast<int>(recipe.search_limit)));
   recipe.pool = number(options, "pool", recipe.pool);
@@ -153,7 +155,7 @@ int main(int argc, char** argv) {
                         ? remake_pool(recipe, avoid.levels, options->at("reuse"), rejected)
                         : levels::make_pool(recipe, avoid.levels, rejected, tell);
   report(rejected, pool.size());
-  auto chosen = levels::choose_levels(pool, recipe.count, recipe.max_difficulty);
+  auto chosen = levels::choose_levels(pool, recipe);
   levels::give_titles(chosen, recipe.seed, avoid.titles);
   levels::write_set(options->at("data"), recipe.name, chosen);
   levels::write_solutions(options->at("solutions"), "Made by: " + command_line(argc, argv), chosen);

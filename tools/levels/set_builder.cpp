@@ -28,10 +28,9 @@ constexpr std::size_t kStartSamples = 300;
 constexpr std::size_t kShortlist = 8;
 // Pull levels, counted from the deepest, that the start may come from.
 constexpr int kStartLevels = 3;
-// Levels at the start of a set that must each be clearly harder than the one before: more
-// pushes by kStartPushStep at least. The start begins with one of the kChainStarts easiest.
+// Levels at the start of a set that must each be clearly harder than the one before. The
+// start begins with one of the kChainStarts easiest.
 constexpr int kRisingStart = 10;
-constexpr int kStartPushStep = 2;
 constexpr std::size_t kChainStarts = 5;
 // Candidates wanted in each part of the difficulty range.
 constexpr int kPerPart = 1;
@@ -177,11 +176,10 @@ std::optional<MadeLevel> reject(Rejections& rejected, const std::string& reason)
   return std::nullopt;
 }
 
-// Whether b is clearly harder than a: a higher score, at least kStartPushStep more pushes
-// and no fewer crates.
-bool clearly_harder(const Measure& b, const Measure& a) {
-  return b.difficulty > a.difficulty && b.pushes >= a.pushes + kStartPushStep &&
-         b.crates >= a.crates;
+// Whether b is clearly harder than a: a higher score, at least `push_step` more pushes and
+// no fewer crates.
+bool clearly_harder(const Measure& b, const Measure& a, int push_step) {
+  return b.difficulty > a.difficulty && b.pushes >= a.pushes + push_step && b.crates >= a.crates;
 }
 
 bool room_taken(const Level& level, const std::vector<MadeLevel>& chosen) {
@@ -192,9 +190,10 @@ bool room_taken(const Level& level, const std::vector<MadeLevel>& chosen) {
 
 // The start of a set: a chain of up to `length` pool levels (the pool sorted by
 // difficulty), beginning with one of the kChainStarts easiest, each clearly harder than
-// the one before, that ends as low as it can; its levels lie as near to even steps as the
-// chain allows. Levels in a room already in the chain are left out. Returns pool indices.
-std::vector<std::size_t> rising_start(const std::vector<MadeLevel>& pool, std::size_t length) {
+// the one before (`push_step` more pushes at least), that ends as low as it can; its levels
+// lie as near to even steps as the chain allows. Returns pool indices.
+std::vector<std::size_t> rising_start(const std::vector<MadeLevel>& pool, std::size_t length,
+                                      int push_step) {
   const std::size_t n = pool.size();
   // reach[l][j]: some chain of l + 1 levels ends with pool level j.
   std::vector<std::vector<bool>> reach(length, std::vector<bool>(n, false));
@@ -205,7 +204,8 @@ std::vector<std::size_t> rising_start(const std::vector<MadeLevel>& pool, std::s
   for (std::size_t l = 1; l < length; ++l) {
     for (std::size_t j = 0; j < n; ++j) {
       for (std::size_t i = 0; i < j && !reach[l][j]; ++i) {
-        reach[l][j] = reach[l - 1][i] && clearly_harder(pool[j].measure, pool[i].measure);
+        reach[l][j] =
+            reach[l - 1][i] && clearly_harder(pool[j].measure, pool[i].measure, push_step);
       }
       longest = reach[l][j] ? l + 1 : longest;
     }
@@ -224,7 +224,7 @@ std::vector<std::size_t> rising_start(const std::vector<MadeLevel>& pool, std::s
                                        static_cast<double>(l - 1) / static_cast<double>(l);
     std::optional<std::size_t> best;
     for (std::size_t i = 0; i < at; ++i) {
-      if (reach[l - 1][i] && clearly_harder(pool[at].measure, pool[i].measure) &&
+      if (reach[l - 1][i] && clearly_harder(pool[at].measure, pool[i].measure, push_step) &&
           (!best || std::abs(pool[i].measure.difficulty - target) <
                         std::abs(pool[*best].measure.difficulty - target))) {
         best = i;
@@ -337,7 +337,8 @@ std::vector<MadeLevel> make_pool(const SetRecipe& recipe, const std::vector<Leve
   return pool;
 }
 
-std::vector<MadeLevel> choose_levels(std::vector<MadeLevel> pool, int count, double high) {
+std::vector<MadeLevel> choose_levels(std::vector<MadeLevel> pool, const SetRecipe& recipe) {
+  const int count = recipe.count;
   std::stable_sort(pool.begin(), pool.end(), [](const MadeLevel& a, const MadeLevel& b) {
     return a.measure.difficulty < b.measure.difficulty;
   });
@@ -351,7 +352,8 @@ std::vector<MadeLevel> choose_levels(std::vector<MadeLevel> pool, int count, dou
     clash = false;
     chosen.clear();
     for (std::size_t i :
-         rising_start(candidates, static_cast<std::size_t>(std::min(kRisingStart, count)))) {
+         rising_start(candidates, static_cast<std::size_t>(std::min(kRisingStart, count)),
+                      recipe.start_push_step)) {
       if (room_taken(candidates[i].level, chosen)) {
         candidates.erase(candidates.begin() + static_cast<std::ptrdiff_t>(i));
         index.erase(index.begin() + static_cast<std::ptrdiff_t>(i));
@@ -382,7 +384,7 @@ std::vector<MadeLevel> choose_levels(std::vector<MadeLevel> pool, int count, dou
   }
   const int rest =
       std::min(count - static_cast<int>(chosen.size()), static_cast<int>(harder.size()));
-  high = std::min(high, pool.back().measure.difficulty);
+  const double high = std::min(recipe.max_difficulty, pool.back().measure.difficulty);
   const double from = chosen.back().measure.difficulty;
   std::size_t next = 0;  // first index of `harder` still free to take
   for (int k = 1; k <= rest; ++k) {

@@ -27,6 +27,7 @@ struct SetRecipe {
   double max_space = 12.0;             // and most
   int cluster_percent = 40;            // share of candidates whose goals form one group
   int min_pushes = 4;                  // fewest pushes of a candidate's best solution
+  int start_push_step = 2;             // pushes each level of the set's start adds, fewest
   std::size_t search_limit = 200'000;  // positions of the backward search per candidate
   double min_difficulty = 0;           // the range the set's scores are spread over; candidates
   double max_difficulty = 1e9;         // outside it are turned down
@@ -74,12 +75,13 @@ std::vector<MadeLevel> make_pool(const SetRecipe& recipe, const std::vector<Leve
                                  Rejections& rejected,
                                  const std::function<void(const MadeLevel&)>& progress);
 
-// Chooses `count` levels of the pool, no two in the same room, ordered by difficulty.
+// Chooses recipe.count levels of the pool, no two in the same room, ordered by difficulty.
 // The first ten are a chain from the easiest few, each clearly harder than the one before
-// (a higher score, two pushes more at least, no fewer crates), that ends as low as the
-// pool allows; the rest rise in even steps from there to `high` (or the hardest in the
-// pool). Fewer are returned when the pool cannot give them.
-std::vector<MadeLevel> choose_levels(std::vector<MadeLevel> pool, int count, double high);
+// (a higher score, recipe.start_push_step pushes more at least, no fewer crates), that ends
+// as low as the pool allows; the rest rise in even steps from there to
+// recipe.max_difficulty (or the hardest in the pool). Fewer are returned when the pool
+// cannot give them.
+std::vector<MadeLevel> choose_levels(std::vector<MadeLevel> pool, const SetRecipe& recipe);
 
 // Gives every level a title, none of them one of `taken` or used twice; the titles come
 // from their own stream of the run seed.
