@@ -1,5 +1,5 @@
-// Every demo level of the delivered "Screens" set is solved by its stored solution when the
-// solution is replayed through the engine, as a pasted solution is.
+// Every level of every set of the bundled data directory is solved by its stored solution
+// when the solution is replayed through the engine, as a pasted solution is.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -24,13 +24,17 @@ struct DemoSolution {
   std::string letters;
 };
 
-std::vector<DemoSolution> ReadSolutions() {
-  std::ifstream in(kRepository / "tests/data/screens_solutions.txt");
+// tests/data/<set name in lower case>_solutions.txt: lines "<level> <letters>"; lines
+// starting with ";" are comments.
+std::vector<DemoSolution> ReadSolutions(std::string set) {
+  std::transform(set.begin(), set.end(), set.begin(),
+                 [](unsigned char c) { return std::tolower(c); });
+  std::ifstream in(kRepository / "tests/data" / (set + "_solutions.txt"));
   std::vector<DemoSolution> solutions;
   for (std::string line; std::getline(in, line);) {
     std::istringstream fields(line);
     DemoSolution solution;
-    if (fields >> solution.level >> solution.letters) {
+    if (line.rfind(';', 0) != 0 && fields >> solution.level >> solution.letters) {
       solutions.push_back(solution);
     }
   }
@@ -39,32 +43,41 @@ std::vector<DemoSolution> ReadSolutions() {
 
 class DemoLevelsTest : public EngineTest {};
 
-TEST_F(DemoLevelsTest, EveryScreensLevelIsSolvedByItsSolution) {
-  const std::vector<DemoSolution> solutions = ReadSolutions();
-  ASSERT_FALSE(solutions.empty());
-  ASSERT_EQ(MakeDirectory("Mazes\\Screens"), 0);
-  set_current_set("Screens");
-  set_current_level_count(static_cast<int>(solutions.size()));
-  for (const DemoSolution& solution : solutions) {
-    SCOPED_TRACE("level " + std::to_string(solution.level));
-    const std::string name = "Screen." + std::to_string(solution.level);
-    std::filesystem::copy_file(kRepository / "data/Mazes/Screens" / name,
-                               std::filesystem::path("Mazes/Screens") / name);
-    set_current_level(solution.level);
-    load_current_level();
-    ASSERT_GT(MazeHeight(), 0);
-    ASSERT_FALSE(level_complete());
-    ASSERT_EQ(replay_text(solution.letters, ReplayMode::kQuick), 0);
-    PumpMessages(hooks());
-    EXPECT_TRUE(level_complete());
-    const int pushes = static_cast<int>(std::count_if(
-        solution.letters.begin(), solution.letters.end(), [](char c) { return std::isupper(c); }));
-    // The letters written while replaying agree with the solution, push for push.
-    EXPECT_EQ(std::string(step_letters()), solution.letters);
-    ASSERT_EQ(SolutionRecords().size(), 1u);
-    EXPECT_EQ(SolutionRecords()[0].name,
-              std::to_string(solution.letters.size()) + "." + std::to_string(pushes) + ".P");
+TEST_F(DemoLevelsTest, EveryBundledLevelIsSolvedByItsSolution) {
+  // The bundled level-set table and level files, copied into the test's data directory.
+  std::filesystem::copy(
+      kRepository / "data/Mazes", "Mazes",
+      std::filesystem::copy_options::recursive | std::filesystem::copy_options::skip_existing);
+  std::filesystem::create_directories("Ini");
+  std::filesystem::copy_file(kRepository / "data/Ini/Mazes.Ini", "Ini/Mazes.Ini");
+  MazesIni();
+  int sets = 0;
+  for (LevelSetEntry* set = first_level_set(); set != nullptr; set = next_level_set(set)) {
+    ++sets;
+    const std::vector<DemoSolution> solutions = ReadSolutions(set->name);
+    ASSERT_EQ(static_cast<int>(solutions.size()), set->count) << set->name;
+    set_current_set(set->name);
+    set_current_level_count(set->count);
+    for (const DemoSolution& solution : solutions) {
+      SCOPED_TRACE(std::string(set->name) + " level " + std::to_string(solution.level));
+      set_current_level(solution.level);
+      load_current_level();
+      ASSERT_GT(MazeHeight(), 0);
+      ASSERT_FALSE(level_complete());
+      ASSERT_EQ(replay_text(solution.letters, ReplayMode::kQuick), 0);
+      PumpMessages(hooks());
+      EXPECT_TRUE(level_complete());
+      const int pushes =
+          static_cast<int>(std::count_if(solution.letters.begin(), solution.letters.end(),
+                                         [](char c) { return std::isupper(c); }));
+      // The letters written while replaying agree with the solution, push for push.
+      EXPECT_EQ(std::string(step_letters()), solution.letters);
+      ASSERT_EQ(SolutionRecords().size(), 1u);
+      EXPECT_EQ(SolutionRecords()[0].name,
+                std::to_string(solution.letters.size()) + "." + std::to_string(pushes) + ".P");
+    }
   }
+  EXPECT_GE(sets, 4);
 }
 
 }  // namespace
