@@ -8,7 +8,7 @@
 inline constexpr std::array<const char*, 7> kCreditLines{
     "Game, solver and tools: the Korvala project",
     "Tile sets A, B and C: drawn by our tile generator",
-    "Levels: the bundled \"Screens\" set, made by us",
+    "Levels: the Korvala collection, all made by us",
     "Solver: a bidirectional breadth-first search",
     "over crate positions that meets in the middle,",
     "with a deadlock test for closed-off areas",
