@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "clipboard.h"
 #include "dialogs.h"
 #include "display_choice.h"
 #include "rv7game.h"
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
   RV7_ENTRY();
   RV7_LOG(kLogInfo, "cmdline=%s", command_line.c_str());
   RV7_LOG(kLogInfo, "path=%s, name=%s", LogProgramDirectory(), LogProgramName());
+  InstallClipboardServices(Services());
   LoadSettings();
   main2();
   SaveSettings();

@@ -1,0 +1,8 @@
+#include "step_text.h"
+
+#include <array>
+
+char* StepText() {
+  static std::array<char, kStepTextSize + 1> buffer{};
+  return buffer.data();
+}
