@@ -173,7 +173,9 @@ bool LevelFileSink::begin_level(int number) {
 
 void LevelFileSink::write_line(std::string_view line) {
   if (file_) {
-    std::fwrite(line.data(), 1, line.size(), file_.get());
+    if (!line.empty()) {
+      std::fwrite(line.data(), 1, line.size(), file_.get());
+    }
     std::fputc('\n', file_.get());
   }
 }
