@@ -249,14 +249,8 @@ void read_score_path(const std::string& path, const char* routine) {
 
 // ---- writing
 
-// Letters in lines of kLettersPerLine, key letters written as their lower-case letters.
 void write_letters(LineFile& out, std::string_view letters) {
-  for (std::size_t start = 0; start < letters.size(); start += kLettersPerLine) {
-    std::string line(letters.substr(start, kLettersPerLine));
-    std::transform(line.begin(), line.end(), line.begin(), StoredLetter);
-    line += '\n';
-    out.write_text(line);
-  }
+  out.write_text(LetterLines(letters));
 }
 
 // Writes the header and every sound record, tracing under `routine`, the writer.
@@ -408,6 +402,17 @@ std::string_view SolutionRecord::who() const {
     return {};
   }
   return std::string_view(name).substr(second + 1);
+}
+
+std::string LetterLines(std::string_view letters) {
+  std::string lines;
+  for (std::size_t i = 0; i < letters.size(); ++i) {
+    lines += StoredLetter(letters[i]);
+    if ((i + 1) % kLettersPerLine == 0 || i + 1 == letters.size()) {
+      lines += '\n';
+    }
+  }
+  return lines;
 }
 
 std::string ScorePath() {

@@ -38,6 +38,11 @@ struct SolutionSteps {
   std::string_view letters;
 };
 
+// Step letters as the score file and the clipboard write them: lines of kLettersPerLine
+// letters, the last one shorter, each ended by a line feed, key letters written as plain
+// steps. Empty for no letters.
+std::string LetterLines(std::string_view letters);
+
 // The score file of the current level: MazePath() + ".rv7".
 std::string ScorePath();
 

@@ -113,22 +113,10 @@ bool PlausibleRecord(const PastedText& text) {
 
 std::string ClipboardText(const ClipboardSolution& solution) {
   std::string text;
-  text.reserve(solution.letters.size() + solution.letters.size() / kLettersPerLine +
-               solution.set.size() + solution.name.size() + 64);
   text.append("[").append(solution.set).append(".").append(std::to_string(solution.level));
   text.append("]\n[").append(std::to_string(solution.moves)).append(".");
   text.append(std::to_string(solution.pushes)).append(".").append(solution.name).append("]\n");
-  std::size_t on_line = 0;
-  for (char letter : solution.letters) {
-    text += StoredLetter(letter);
-    if (++on_line == kLettersPerLine) {
-      text += '\n';
-      on_line = 0;
-    }
-  }
-  if (on_line != 0) {
-    text += '\n';
-  }
+  text += LetterLines(solution.letters);
   text += '\n';
   return text;
 }
