@@ -1,5 +1,6 @@
 // Thousands of generated hostile texts, from a fixed seed, through the paste scanner and the
-// import chunker (exchange_fuzz.h holds the checks). The sanitizer build makes every overrun
+// import chunker (exchange_checks.h of the fuzz
+// targets holds the checks). The sanitizer build makes every overrun
 // a failure.
 #include <gtest/gtest.h>
 
@@ -8,7 +9,7 @@
 #include <random>
 #include <string>
 
-#include "exchange_fuzz.h"
+#include "exchange_checks.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 // One hostile input through the paste scanner or the import chunker, with the checks that
-// must hold for every input. Used by the randomized tests and usable as fuzz entry points;
-// a broken check aborts, so both report it as a crash.
+// must hold for every input. The fuzz targets paste_scan_fuzz and import_chunker_fuzz run
+// them, and so does a randomized test of the normal suites; a broken check aborts, so both
+// report it as a crash.
 #pragma once
 
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "exchange_fuzz.h"
+#include "exchange_checks.h"
 
 #include <algorithm>
 #include <cstdio>
