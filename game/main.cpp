@@ -8,6 +8,7 @@
 #include "clipboard.h"
 #include "dialogs.h"
 #include "display_choice.h"
+#include "import_dialog.h"
 #include "rv7game.h"
 #include "rv7log.h"
 #include "services.h"
@@ -46,13 +47,14 @@ int main(int argc, char** argv) {
   SetBeepFallback(&RingDisplayBell);
   InstallDialogServices(Services());
   InstallSolverService(Services());
+  InstallClipboardServices(Services());
+  InstallImportService(Services());
   const std::string command_line = CommandLineText(QApplication::arguments());
   LogSelectProgram(kGameLog);
   LogSetProgramIdentity(command_line.c_str());
   RV7_ENTRY();
   RV7_LOG(kLogInfo, "cmdline=%s", command_line.c_str());
   RV7_LOG(kLogInfo, "path=%s, name=%s", LogProgramDirectory(), LogProgramName());
-  InstallClipboardServices(Services());
   LoadSettings();
   main2();
   SaveSettings();
