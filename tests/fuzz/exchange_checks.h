@@ -1,6 +1,6 @@
 // One hostile input through the paste scanner or the import chunker, with the checks that
 // must hold for every input. The fuzz targets paste_scan_fuzz and import_chunker_fuzz run
-// them, and so does a randomized test of the normal suites; a broken check aborts, so both
+// them, and so does the hostile-text test of the normal suites; a broken check aborts, so both
 // report it as a crash.
 #pragma once
 

