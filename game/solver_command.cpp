@@ -15,6 +15,7 @@
 #include "rv7score.h"
 #include "services.h"
 #include "solver_library.h"
+#include "step_text.h"
 #include "thinking_dialog.h"
 
 namespace {
@@ -23,8 +24,6 @@ constexpr const char* kLogModule = kDialogLogModule;
 
 constexpr int kSolverCells = 256;
 constexpr int16_t kWallCode = 4;
-// The longest step text the library writes (the game refuses anything that long).
-constexpr std::size_t kLibraryTextRoom = 99011;
 
 // Result codes of the library.
 constexpr int32_t kNotCalled = -1;
@@ -40,14 +39,13 @@ constexpr char kGivenUpText[] = "Solver has Given Up!";
 constexpr char kImpossibleText[] = "Solver finds it Impossible!";
 constexpr char kOtherCodeFormat[] = "Solver returned with code %d!";
 
-// What crosses the library boundary; the game owns it for the whole run. The text has room
-// for the library's longest answer and the terminating zero the game writes.
+// What crosses the library boundary besides the step text buffer (step_text.h); the game
+// owns it for the whole run.
 struct SolverExchange {
   std::array<int16_t, kSolverCells> board{};
   int32_t code = kNotCalled;
   int32_t moves = 0;
   int32_t pushes = 0;
-  std::array<char, kLibraryTextRoom + 1> text{};
 };
 SolverExchange g_exchange;
 
@@ -95,8 +93,8 @@ bool SolutionFits() {
 // Records the solution under the solver's name and replays it; the player is not credited.
 void TakeSolution() {
   const auto moves = static_cast<std::size_t>(g_exchange.moves);
-  g_exchange.text[moves] = '\0';
-  const std::string_view letters(g_exchange.text.data(), moves);
+  StepText()[moves] = '\0';
+  const std::string_view letters(StepText(), moves);
   RV7_LOG(kLogInfo, "solved, moves=%d, pushes=%d", g_exchange.moves, g_exchange.pushes);
   RecordUnplayedSolution(letters, g_exchange.moves, g_exchange.pushes, kSolverName);
   replay_text(letters, ReplayMode::kStored);
@@ -122,7 +120,7 @@ void JudgeAnswer(QWidget* owner) {
 
 void CallSolver(Rv7Solver2Fn solver) {
   solver(g_exchange.board.data(), &g_exchange.code, &g_exchange.moves, &g_exchange.pushes,
-         g_exchange.text.data(), MazeWidth(), MazeHeight());
+         StepText(), MazeWidth(), MazeHeight());
 }
 
 }  // namespace

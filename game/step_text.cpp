@@ -3,6 +3,6 @@
 #include <array>
 
 char* StepText() {
-  static std::array<char, kStepTextSize + 1> buffer{};
+  static std::array<char, kStepTextRoom + 1> buffer{};
   return buffer.data();
 }

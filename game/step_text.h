@@ -5,8 +5,13 @@
 
 #include <cstddef>
 
-// Characters the buffer holds; one more byte keeps the terminating zero.
+// Characters a paste copies into the buffer at most.
 inline constexpr std::size_t kStepTextSize = 98304;
+// Characters the buffer holds: the solver library's longest answer (it may report more steps
+// than the game keeps, and the game refuses such an answer); one more byte keeps the
+// terminating zero the game writes.
+inline constexpr std::size_t kStepTextRoom = 99011;
+static_assert(kStepTextRoom >= kStepTextSize, "a paste must fit the buffer");
 
-// The buffer: kStepTextSize + 1 bytes, zero at start. Lives for the whole run.
+// The buffer: kStepTextRoom + 1 bytes, zero at start. Lives for the whole run.
 char* StepText();
