@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
+#include "clip_text.h"
 #include "files.h"
 #include "rv7ini.h"
 #include "rv7log.h"
@@ -85,8 +88,8 @@ std::string SetNameForFile(std::string_view file_name) {
       set[i] = kNameFiller;
     }
   }
-  if (set.size() > static_cast<std::size_t>(kMaxSetName)) {
-    std::size_t cut = kMaxSetName;
+  if (set.size() > kMaxHeaderSetName) {
+    std::size_t cut = kMaxHeaderSetName;
     while (cut > 0 && IsUtf8Continuation(set[cut])) {
       --cut;
     }
@@ -196,6 +199,12 @@ int MakeSetDirectory(std::string_view set) {
 
 ImportResult ImportLevelFile(const std::string& path, std::string_view set) {
   ImportResult result;
+  // Only a regular file: opening a FIFO would wait for a writer, a device may never end.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) {
+    RV7_LOG(kLogInfo, "no regular file, %s", path.c_str());
+    return result;
+  }
   ScopedFile text(std::fopen(path.c_str(), "r"));
   if (!text) {
     RV7_LOG(kLogInfo, "open failed, %s, rc=%d", path.c_str(), errno);

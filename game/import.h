@@ -32,8 +32,9 @@ ImportSource SplitImportPath(std::string_view path);
 // The set name for a file name, so that the set can be chosen in Setup, written to the
 // settings files and named in a clipboard header: blanks, control characters and the
 // characters "=", "\", "[" and "]" become "_", as does a leading "#" or ";"; the name is cut
-// to the room of a set name (51 bytes, never inside a UTF-8 character). Empty when no set can
-// be made of it: an empty name, "." or "..".
+// to what a clipboard level header carries (kMaxHeaderSetName bytes, never inside a UTF-8
+// character), so that solutions of the set can be pasted back. Empty when no set can be made
+// of it: an empty name, "." or "..".
 std::string SetNameForFile(std::string_view file_name);
 
 // Receives the levels the chunker cuts out of a text.
@@ -105,7 +106,7 @@ struct ImportResult {
   int levels = 0;       // level files written
 };
 // Reads the text file at `path` (a path of this system, not a suite path) into level files
-// of `set`.
+// of `set`. Anything but a regular file (a directory, a FIFO, a device) is not opened.
 ImportResult ImportLevelFile(const std::string& path, std::string_view set);
 
 // Enters the set in the settings and writes them at once: its Game.Ini entry (added with the

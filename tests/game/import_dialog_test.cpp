@@ -138,6 +138,18 @@ TEST_F(ImportDialogTest, ImportingTwiceAsksAndOkRewritesTheSameFiles) {
   EXPECT_EQ(ReadFile("Mazes\\Demo\\Demo.1"), "Title: One\n#####\n#@$.#\n#####\n\n");
 }
 
+TEST_F(ImportDialogTest, ALevelFileThatCannotBeCreatedEndsWithTheCountSoFar) {
+  Start();
+  // A directory stands where level 2's file belongs.
+  std::filesystem::create_directories("Mazes/Demo/Demo.2");
+  const std::vector<SeenDialog> seen = RunImport({"id1", "id1"});
+  ASSERT_EQ(seen.size(), 2U);
+  EXPECT_EQ(seen[1].name, "Message");
+  EXPECT_TRUE(Shows(seen[1], "Number of Korvala levels Imported: 1"));
+  EXPECT_EQ(level_count("Demo"), 1);
+  EXPECT_TRUE(std::filesystem::is_directory("Mazes/Demo/Demo.2"));
+}
+
 TEST_F(ImportDialogTest, CancelInTheExistsQuestionWritesNothing) {
   Start();
   WriteFile("Mazes\\Demo\\Demo.1", "kept");

@@ -3,6 +3,7 @@
 #include "import.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "clip_text.h"
 #include "files.h"
 #include "rv7ini.h"
 #include "scratch_directory.h"
@@ -131,6 +133,10 @@ TEST_F(ImportTest, NoMazeRowGivesOneLevelAndAnEmptyFileNone) {
   EXPECT_NE(Read("Ini/Mazes.Ini").find("Empty   = 0\n"), std::string::npos);
 
   EXPECT_FALSE(ImportLevelFile(TextPath("Missing.txt"), "Missing").opened);
+  // A FIFO would block the game until something writes to it: it is not opened.
+  ASSERT_EQ(mkfifo(TextPath("Pipe.txt").c_str(), 0600), 0);
+  EXPECT_FALSE(ImportLevelFile(TextPath("Pipe.txt"), "Pipe").opened);
+  EXPECT_FALSE(ImportLevelFile(scratch_.path().string(), "Dir").opened);
 }
 
 TEST_F(ImportTest, AShorterReimportCountsOnlyItsOwnLevels) {
@@ -199,9 +205,9 @@ TEST(ImportSource, SetNameComesFromTheFileNameOnly) {
   EXPECT_EQ(SplitImportPath("/x/..\\..\\evil.txt").set, ".._.._evil");
   EXPECT_EQ(SetNameForFile("a=b[c]\td"), "a_b_c__d");
   EXPECT_EQ(SetNameForFile("#x;y"), "_x;y");
-  EXPECT_EQ(SetNameForFile(std::string(60, 'a')), std::string(51, 'a'));
-  // Cut before a character of two bytes that would not fit whole.
-  EXPECT_EQ(SetNameForFile(std::string(50, 'a') + "\xc3\xa9z"), std::string(50, 'a'));
+  // Cut to what a clipboard level header carries, never inside a character of two bytes.
+  EXPECT_EQ(SetNameForFile(std::string(60, 'a')), std::string(kMaxHeaderSetName, 'a'));
+  EXPECT_EQ(SetNameForFile(std::string(48, 'a') + "\xc3\xa9z"), std::string(48, 'a'));
 }
 
 }  // namespace
