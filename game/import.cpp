@@ -11,6 +11,7 @@
 #include "rv7ini.h"
 #include "rv7log.h"
 #include "rv7maze.h"
+#include "write_failure.h"
 
 namespace {
 
@@ -165,21 +166,21 @@ int ChunkLevels(FILE* text, std::string_view set, LevelSink& sink) {
 }
 
 bool LevelFileSink::begin_level(int number) {
-  const std::string path = MazePathOf(set_, number);
-  file_.reset(OpenFile(path, "w"));
+  path_ = MazePathOf(set_, number);
+  error_ = 0;
+  file_.reset(OpenFile(path_, "w"));
   if (!file_) {
-    RV7_LOG(kLogInfo, "create failed, %s, rc=%d", path.c_str(), errno);
+    ReportWriteFailure(path_, errno);
     return false;
   }
   return true;
 }
 
 void LevelFileSink::write_line(std::string_view line) {
-  if (file_) {
-    if (!line.empty()) {
-      std::fwrite(line.data(), 1, line.size(), file_.get());
-    }
-    std::fputc('\n', file_.get());
+  if (file_ && error_ == 0 &&
+      ((!line.empty() && std::fwrite(line.data(), 1, line.size(), file_.get()) != line.size()) ||
+       std::fputc('\n', file_.get()) == EOF)) {
+    error_ = errno != 0 ? errno : EIO;
   }
 }
 
@@ -188,8 +189,18 @@ bool LevelFileSink::end_level() {
   if (file == nullptr) {
     return false;
   }
-  const bool written = std::ferror(file) == 0;
-  return std::fclose(file) == 0 && written;
+  int error = error_;
+  if (std::fflush(file) != 0 && error == 0) {
+    error = errno;
+  }
+  if (std::fclose(file) != 0 && error == 0) {
+    error = errno;
+  }
+  if (error != 0) {
+    ReportWriteFailure(path_, error);
+    return false;
+  }
+  return true;
 }
 
 int MakeSetDirectory(std::string_view set) {
@@ -216,7 +227,7 @@ ImportResult ImportLevelFile(const std::string& path, std::string_view set) {
   return result;
 }
 
-void RegisterImportedSet(std::string_view set, int levels) {
+int RegisterImportedSet(std::string_view set, int levels) {
   game_chk(set);
   set_game_dirty(1);
   set_level_count(set, levels);
@@ -224,6 +235,7 @@ void RegisterImportedSet(std::string_view set, int levels) {
   if (set == current_set()) {
     set_current_level_count(levels);
   }
-  writeGameIni();
-  writeMazesIni();
+  const int game_rc = writeGameIni();
+  const int mazes_rc = writeMazesIni();
+  return game_rc != 0 ? game_rc : mazes_rc;
 }

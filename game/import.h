@@ -82,9 +82,10 @@ class LevelChunker {
 // levels for `sink`. Returns the number of levels completed.
 int ChunkLevels(FILE* text, std::string_view set, LevelSink& sink);
 
-// Writes each level to its level file (MazePathOf the set and number), replacing a
-// file of that name. A file that cannot be created or written ends the import; nothing is
-// ever written through a missing file.
+// Writes each level to its level file (MazePathOf the set and number) through the file
+// layer, replacing a file of that name. A file that cannot be created or written ends the
+// import and is reported (ReportWriteFailure) with the system's reason; nothing is ever
+// written through a missing file.
 class LevelFileSink : public LevelSink {
  public:
   explicit LevelFileSink(std::string_view set) : set_(set) {}
@@ -94,7 +95,9 @@ class LevelFileSink : public LevelSink {
 
  private:
   std::string set_;
+  std::string path_;  // of the level file open
   ScopedFile file_;
+  int error_ = 0;  // the first failed write's system error code
 };
 
 // Makes the set's directory Mazes\<set> (and Mazes when it is missing). Returns 0, or the
@@ -112,5 +115,7 @@ ImportResult ImportLevelFile(const std::string& path, std::string_view set);
 // Enters the set in the settings and writes them at once: its Game.Ini entry (added with the
 // last level "1" when missing), its level count in the level-set table (added when
 // missing), then Game.Ini and Mazes.Ini. When the set is the current one its level count in
-// the current selection follows too; the level in play does not change.
-void RegisterImportedSet(std::string_view set, int levels);
+// the current selection follows too; the level in play does not change. A settings file that
+// cannot be written is reported by its writer and stays due (it is tried again at exit).
+// Returns 0, or the system error code of the first file that could not be written.
+int RegisterImportedSet(std::string_view set, int levels);

@@ -12,6 +12,7 @@
 #include "engine.h"
 #include "import.h"
 #include "rv7cfg.h"
+#include "rv7ini.h"
 #include "rv7log.h"
 #include "services.h"
 
@@ -112,7 +113,7 @@ void Import(QWidget* owner) {
   RV7_LOG(kLogInfo, "fname=%s<", source.file_name.c_str());
   RV7_LOG(kLogInfo, "ext=%s<", source.extension.c_str());
   set_import_dir(source.directory);
-  if (source.set.empty()) {
+  if (!IsSafeSetName(source.set)) {
     LowBeep();
     RV7_EXIT_RC(1);
     return;

@@ -26,7 +26,9 @@ std::string ChooseImportFile(QWidget* owner);
 // before anything is written ("Cancel" stops); the levels are written and the set entered in
 // Game.Ini and Mazes.Ini; the Message dialog tells how many levels came from which file. A
 // file name that gives no set name (".txt") is refused with the low beep. A text file that
-// cannot be read ends the import without a message.
+// cannot be read ends the import without a message. A level or settings file that cannot be
+// written is reported with its reason; the import then ends with the Message dialog and the
+// number of levels written.
 void Import(QWidget* owner);
 
 // Installs the command in the services table.

@@ -5,13 +5,18 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "file_size_limit.h"
 #include "game_fixture.h"
 #include "rv7cfg.h"
 #include "rv7ini.h"
@@ -61,7 +66,9 @@ class DialogAnswerer {
     auto* button = dialog->findChild<QPushButton*>(QString::fromStdString(buttons_[seen.size()]));
     seen.push_back(entry);
     dialog->setProperty("answered", true);
-    if (button != nullptr) {
+    if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
+      box->accept();  // a file that could not be written, named with its reason
+    } else if (button != nullptr) {
       button->click();
     }
   }
@@ -69,6 +76,16 @@ class DialogAnswerer {
   std::vector<std::string> buttons_;
   QTimer timer_;
 };
+
+// The failure box of the file at `path`, or no such text.
+std::string WriteFailure(const SeenDialog& dialog, const std::string& path) {
+  for (const std::string& shown : dialog.texts) {
+    if (shown.find("Could not write " + path + ":") != std::string::npos) {
+      return shown;
+    }
+  }
+  return {};
+}
 
 bool Shows(const SeenDialog& dialog, const std::string& text) {
   for (const std::string& shown : dialog.texts) {
@@ -142,12 +159,38 @@ TEST_F(ImportDialogTest, ALevelFileThatCannotBeCreatedEndsWithTheCountSoFar) {
   Start();
   // A directory stands where level 2's file belongs.
   std::filesystem::create_directories("Mazes/Demo/Demo.2");
-  const std::vector<SeenDialog> seen = RunImport({"id1", "id1"});
-  ASSERT_EQ(seen.size(), 2U);
-  EXPECT_EQ(seen[1].name, "Message");
-  EXPECT_TRUE(Shows(seen[1], "Number of Korvala levels Imported: 1"));
+  const std::vector<SeenDialog> seen = RunImport({"id1", "ok", "id1"});
+  ASSERT_EQ(seen.size(), 3U);
+  EXPECT_EQ(seen[0].name, "Exists");
+  EXPECT_NE(WriteFailure(seen[1], "Mazes\\Demo\\Demo.2").find(std::strerror(EISDIR)),
+            std::string::npos);
+  EXPECT_EQ(seen[2].name, "Message");
+  EXPECT_TRUE(Shows(seen[2], "Number of Korvala levels Imported: 1"));
   EXPECT_EQ(level_count("Demo"), 1);
   EXPECT_TRUE(std::filesystem::is_directory("Mazes/Demo/Demo.2"));
+}
+
+// A full disk: the first level file and both settings files fail, each is named with its
+// reason, and the import still ends with its message; the settings are written at exit.
+TEST_F(ImportDialogTest, AFullDiskIsReportedAndTheSettingsAreWrittenLater) {
+  Start();
+  std::vector<SeenDialog> seen;
+  {
+    const FileSizeLimit full_disk(16);
+    seen = RunImport({"ok", "ok", "ok", "id1"});
+  }
+  ASSERT_EQ(seen.size(), 4U);
+  for (const char* path : {"Mazes\\Demo\\Demo.1", "Ini\\Game.Ini", "Ini\\Mazes.Ini"}) {
+    const auto found = std::find_if(seen.begin(), seen.end(), [path](const SeenDialog& dialog) {
+      return WriteFailure(dialog, path).find(std::strerror(EFBIG)) != std::string::npos;
+    });
+    EXPECT_NE(found, seen.end()) << path;
+  }
+  EXPECT_EQ(seen[3].name, "Message");
+  EXPECT_TRUE(Shows(seen[3], "Number of Korvala levels Imported: 0"));
+  EXPECT_EQ(ReadFile("Ini\\Mazes.Ini").find("Demo"), std::string::npos);
+  Finish();
+  EXPECT_NE(ReadFile("Ini\\Mazes.Ini").find("Demo   = 0\n"), std::string::npos);
 }
 
 TEST_F(ImportDialogTest, CancelInTheExistsQuestionWritesNothing) {
