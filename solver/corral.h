@@ -10,9 +10,9 @@ enum class CorralMode { kForward = 1, kBackward = 2 };
 
 // Tests the position on the occupancy table after a push (forward) or pull (backward) that
 // moved a crate onto crate_cell with the player on player_cell; flood table B must hold the
-// player's region. Keeps one verdict slot per corral search in the position table. Leaves the
-// occupancy table unchanged. Returns true for a deadlock. Sets work.table_full (and returns
-// false) when a probe found the position table full.
+// player's region. Keeps the verdicts of its corral searches in the position table, one slot
+// per corral start. Leaves the occupancy table unchanged. Returns true for a deadlock. Sets
+// work.table_full (and returns false) when a probe found the position table full.
 bool corral_deadlock(CorralMode mode, int32_t crate_cell, int32_t player_cell);
 
 }  // namespace rv7solv

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "board.h"
 #include "solver_state.h"
 
 namespace rv7solv {
@@ -32,7 +33,8 @@ bool fill_pass() {
       const int32_t cell = row * geometry.width + column;
       if (fillable(cell)) {
         work.wall[cell] = 1;
-        work.occupancy[cell] = kWall;
+        work.open.reset(cell);
+        set_occupancy(cell, kWall);
         changed = true;
       }
     }
@@ -69,6 +71,8 @@ struct FreezeTest {
     if (work.dead[a] != 0 && work.dead[b] != 0) {
       return true;
     }
+    // Held as a wall for the moment; a crate and a wall are both not empty, so the set of
+    // empty cells stays as it is.
     work.occupancy[x] = kWall;
     const bool result = (work.occupancy[a] == kCrate && blocked(a, axis)) ||
                         (work.occupancy[b] == kCrate && blocked(b, axis));

@@ -6,19 +6,19 @@
 #include <array>
 #include <cstdint>
 
+#include "cell_bits.h"
+
 namespace rv7solv {
 
 constexpr int32_t kMaxCells = 256;
 constexpr int32_t kMaxCrates = 13;
 constexpr int32_t kKeyLength = kMaxCrates + 1;
 constexpr int32_t kTableSlots = 330017;
-constexpr int32_t kProbeStep = 2003;
 constexpr int32_t kListSize = 99013;
 constexpr int32_t kListLast = kListSize - 1;
 constexpr int32_t kMaxSteps = kListSize - 1;  // step count that turns a solution into code 7
 constexpr int32_t kCorralQueueSize = 1001;
 constexpr int32_t kCorralGiveUp = 1000;
-constexpr int32_t kHashBits = 24;
 constexpr int32_t kDirections = 4;
 constexpr int32_t kNoSlot = -1;
 constexpr int32_t kDefaultWidth = 18;
@@ -48,7 +48,8 @@ constexpr int32_t kTooLong = 7;
 constexpr int32_t kAborted = 8;
 
 using CellTable = std::array<int16_t, kMaxCells>;
-using Key = std::array<int16_t, kKeyLength>;
+// A key holds cell numbers below 256, so a byte holds each entry.
+using Key = std::array<uint8_t, kKeyLength>;
 
 // Board geometry; lives as long as the library stays loaded.
 struct Geometry {
@@ -60,8 +61,9 @@ struct Geometry {
 };
 
 struct Slot {
-  Key key;  // free while key[0] is 0
+  Key key;  // free while key[0] is 0 (or while the slot belongs to an earlier solve)
   int16_t verdict;
+  uint32_t solve;  // the solve that wrote the slot; a slot of an earlier solve is free
   int32_t parent;
 };
 
@@ -75,25 +77,37 @@ struct Side {
 
 // Everything one solve works on; cleared at the start of every call.
 struct Work {
-  CellTable input, wall, goal, start_crate, occupancy;
-  CellTable flood_a, flood_b, flood_c, flood_d, distance, dead;
+  CellTable input, wall, goal, start_crate, occupancy, distance, dead;
+  CellBits empty;  // the cells whose occupancy is kEmpty, kept in step with the table
+  CellBits open;   // the cells that are no wall
+  CellBits flood_a, flood_b, flood_c, flood_d;
   int32_t crates, goals, players, player_cell;
   Side forward, backward;
-  int32_t positions, shift, free_area, corral_cap, pushes;
+  int32_t positions, free_area, corral_cap, pushes;
   int32_t matched, expanded;
-  // Corral test: crate list, its length, key shift and its own queue.
+  // Slots in use as the table counts them: one for every stored position and every corral
+  // position and verdict, also for the verdicts that share one slot (see corral.cpp). The
+  // table is full when this reaches kTableSlots.
+  int32_t slots_in_use;
+  // Corral test: crate list, its length and its own queue.
   std::array<int32_t, kMaxCrates> corral_crates;
-  int32_t corral_count, corral_shift, queue_next, queue_free;
+  int32_t corral_count, queue_next, queue_free;
   std::array<int32_t, kCorralQueueSize> corral_queue;
-  bool table_full;  // a probe visited every slot
+  bool table_full;  // a store found the position table full
 };
 
 extern Geometry geometry;
 extern Work work;
 extern std::array<Slot, kTableSlots> table;
 extern std::array<int32_t, kListSize> position_list;  // also the step list after a solve
+// The player's region of each listed position, kept from when it was stored, so that its
+// expansion needs no flood.
+extern std::array<CellBits, kListSize> list_regions;
+// The same for the entries of the corral queue.
+extern std::array<CellBits, kCorralQueueSize> corral_regions;
 
-// Clears the work tables, the position table and the list; keeps the geometry.
+// Clears the work tables and empties the position table; keeps the geometry. The slots of
+// earlier solves count as free from now on, so the table itself is not written.
 void clear_state();
 
 }  // namespace rv7solv

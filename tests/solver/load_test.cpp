@@ -1,8 +1,13 @@
 // Loading, using and unloading librv7solv.so again and again in one process, as the game
-// does for every request: every load answers like the first.
+// does for every request: every load answers like the first, and the library needs no other
+// library than the C library.
 #include <dlfcn.h>
+#include <elf.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -118,6 +123,40 @@ TEST(Rv7SolverLoading, FreshLoadUsesEighteenByFourteenAndKeepsLaterGeometry) {
   ASSERT_EQ(solve_drawing(solver.solver2(), kSixWide).code, 6);
   // The same cells read six wide no longer form a closed level.
   EXPECT_EQ(solver.solve_current(kEighteenWide).code, 2);
+}
+
+// The libraries that an ELF shared object names as needed (its DT_NEEDED entries).
+std::vector<std::string> needed_libraries(const char* path) {
+  std::ifstream in(path, std::ios::binary);
+  const std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const auto at = [&file](size_t offset) { return file.data() + offset; };
+  Elf64_Ehdr header;
+  std::memcpy(&header, at(0), sizeof header);
+  std::vector<std::string> names;
+  for (int i = 0; i < header.e_shnum; ++i) {
+    Elf64_Shdr section;
+    std::memcpy(&section, at(header.e_shoff + i * sizeof section), sizeof section);
+    if (section.sh_type != SHT_DYNAMIC) {
+      continue;
+    }
+    Elf64_Shdr strings;
+    std::memcpy(&strings, at(header.e_shoff + section.sh_link * sizeof strings), sizeof strings);
+    for (size_t entry = 0; entry < section.sh_size / sizeof(Elf64_Dyn); ++entry) {
+      Elf64_Dyn dynamic;
+      std::memcpy(&dynamic, at(section.sh_offset + entry * sizeof dynamic), sizeof dynamic);
+      if (dynamic.d_tag == DT_NEEDED) {
+        names.emplace_back(at(strings.sh_offset + dynamic.d_un.d_val));
+      }
+    }
+  }
+  return names;
+}
+
+TEST(Rv7SolverLoading, LibraryNeedsNothingButTheCLibrary) {
+#ifdef RV7_SANITIZED_BUILD
+  GTEST_SKIP() << "the instrumented build links the sanitizer run-times";
+#endif
+  EXPECT_EQ(needed_libraries(RV7SOLV_LIBRARY_PATH), std::vector<std::string>{"libc.so.6"});
 }
 
 }  // namespace
