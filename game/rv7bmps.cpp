@@ -112,6 +112,19 @@ QPixmap LoadFromResources(const QString& name) {
   return QPixmap(QStringLiteral(":/tiles/") + name);
 }
 
+// Makes the board image the size of the level in play, unless it is already; a new image
+// starts in the background colour. No image while there is no level.
+void FitBoardImage() {
+  TileState& state = State();
+  const QSize size(state.layout.board_width, state.layout.board_height);
+  if (size.isEmpty()) {
+    state.board_image = QPixmap();
+  } else if (state.board_image.size() != size) {
+    state.board_image = QPixmap(size);
+    state.board_image.fill(kBackgroundColour);
+  }
+}
+
 // Board size, board left edge and control inset of the level in play, traced under
 // `routine`.
 void ComputeLayout(const char* routine) {
@@ -169,9 +182,7 @@ const QPixmap& BoardImage() {
 void LoadBitmaps() {
   RV7_ENTRY();
   TileState& state = State();
-  const int side = kGridColumns * state.tile_size;
-  state.board_image = QPixmap(side, side);
-  state.board_image.fill(kBackgroundColour);
+  state.board_image = QPixmap();
   const int set = bitmap_set();
   for (int k = 0; k < static_cast<int>(TileKind::kCount); ++k) {
     const auto kind = static_cast<TileKind>(k);
@@ -216,6 +227,7 @@ void DrawCell(int row, int col) {
 void InitBitmap() {
   RV7_ENTRY();
   ComputeLayout(__func__);
+  FitBoardImage();
   CopyLevelToBoard();
   TileState& state = State();
   if (!state.board_image.isNull()) {

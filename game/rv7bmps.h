@@ -1,6 +1,7 @@
 // Tile bitmaps and the off-screen board image. The board is drawn once per level (or tile
 // size) into the board image; afterwards only changed cells are redrawn, and a paint copies
-// the image to the window in one block.
+// the image to the window in one block. The image covers the level in play only: a full
+// 45 x 45-tile image at 47 pixels would take 18 MB and a good part of the start-up to fill.
 #pragma once
 
 #include <QPixmap>
@@ -62,8 +63,8 @@ struct BoardLayout {
 };
 const BoardLayout& Layout();
 
-// Creates the board image (45 x 45 tiles at the current size), loads the tiles of the
-// configured set at the current size, and makes the player face right.
+// Loads the tiles of the configured set at the current size, makes the player face right and
+// drops the board image, which the next InitBitmap makes at the size of the level in play.
 void LoadBitmaps();
 // Drops every tile and the board image.
 void FreeBitmaps();
@@ -77,8 +78,11 @@ const QPixmap& SelectTile(int row, int col);
 // Redraws board cell (row, col) into the board image and invalidates its screen rectangle.
 void DrawCell(int row, int col);
 
-// Recomputes the layout, copies the level grid into the board and renders every cell.
+// Recomputes the layout, copies the level grid into the board and renders every cell into
+// the board image, which covers exactly the level in play (columns x rows tiles) and is made
+// anew, filled with the background colour, whenever that size changes.
 void InitBitmap();
 
-// The board image; its content is valid after InitBitmap.
+// The board image, board width x board height pixels; its content is valid after InitBitmap.
+// Null while no level is loaded.
 const QPixmap& BoardImage();

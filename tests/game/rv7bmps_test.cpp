@@ -1,5 +1,9 @@
 // Tile names, the compiled-in tile bitmaps and the choice of tile for each cell.
+#include <QImage>
+#include <QPainter>
 #include <QPixmap>
+
+#include <string>
 
 #include "engine.h"
 #include "game_fixture.h"
@@ -106,6 +110,113 @@ TEST_F(TileChoiceTest, UnknownCellCharacterIsDrawnAsFloor) {
   Start();
   EXPECT_EQ(BoardColour(1, 3), KindColour(TileKind::kFloor));
   EXPECT_EQ(BoardColour(1, 4), KindColour(TileKind::kWall));
+}
+
+// Three levels of different sizes with every kind of cell; the second is wider than the
+// status area.
+constexpr char kSmallLevel[] = R"(######
+#    #
+#. @ #
+#  $ #
+######
+)";
+constexpr char kWideLevel[] = R"(####################
+#  .   $     *     #
+#  $ @ .  ####  .  #
+#   **     #       #
+#     $  . # $  .  #
+####################
+)";
+constexpr char kTallLevel[] = R"(#########
+#   #   #
+# $   . #
+#   #   #
+## ### ##
+#   .   #
+# $ @ * #
+#       #
+#########
+)";
+
+// A screen on which the largest tiles (47 pixels) are used.
+constexpr ScreenMetrics kLargeScreen{1920, 1200, 1, 1, 19};
+
+using BoardImageTest = GameWindowTest;
+
+// The board as the renderer drew it into a board image of 45 x 45 tiles: the image filled
+// with the background, then every cell of the level drawn at its place, and the part under
+// the level shown.
+QImage GridSizedBoard() {
+  const int size = TileSize();
+  QPixmap grid(kGridColumns * size, kGridRows * size);
+  grid.fill(kBackgroundColour);
+  {
+    QPainter painter(&grid);
+    for (int row = 0; row < MazeHeight(); ++row) {
+      for (int col = 0; col < MazeWidth(); ++col) {
+        painter.drawPixmap(col * size, row * size, SelectTile(row, col));
+      }
+    }
+  }
+  return grid.toImage().copy(0, 0, Layout().board_width, Layout().board_height);
+}
+
+QImage Comparable(const QImage& image) {
+  return image.convertToFormat(QImage::Format_RGB32);
+}
+
+TEST_F(BoardImageTest, LevelSizedImageDrawsLikeTheGridSizedOneAtEveryStep) {
+  OverrideScreenMetrics(kLargeScreen);
+  SetTileSource({});  // the real tiles, not solid colours
+  const auto expect_same = [this](const std::string& where) {
+    const BoardLayout& layout = Layout();
+    const QImage expected = Comparable(GridSizedBoard());
+    EXPECT_EQ(BoardImage().size(), QSize(layout.board_width, layout.board_height)) << where;
+    EXPECT_TRUE(Comparable(BoardImage().toImage()) == expected) << where;
+    const QImage shown =
+        Shot().copy(layout.board_left, kBoardTop, layout.board_width, layout.board_height);
+    EXPECT_TRUE(Comparable(shown) == expected) << where;
+  };
+  for (int set : kSets) {
+    WriteSettings("Tester", "Set", 1, 3);
+    WriteFile("Mazes\\Set\\Set.1", kSmallLevel);
+    WriteFile("Mazes\\Set\\Set.2", kWideLevel);
+    WriteFile("Mazes\\Set\\Set.3", kTallLevel);
+    WriteFile("Ini\\Config.Ini", "[Config]\nBitMapSet = " + std::to_string(set) + "\n");
+    Start();
+    const std::string name = "set " + std::to_string(set);
+    ASSERT_EQ(TileSize(), kLargestTileSizeLimit);
+    expect_same(name + ", small level");
+    for (Qt::Key key : {Qt::Key_Left, Qt::Key_Up, Qt::Key_Down, Qt::Key_Left}) {
+      Press(key);
+    }
+    expect_same(name + ", small level after steps");
+    Press(Qt::Key_R);  // a level in progress is never left
+    Press(Qt::Key_N);
+    ASSERT_EQ(MazeWidth(), 20);
+    expect_same(name + ", wide level");
+    for (Qt::Key key : {Qt::Key_Up, Qt::Key_Left, Qt::Key_Left, Qt::Key_Down}) {
+      Press(key);  // walks onto a goal and pushes a crate
+    }
+    expect_same(name + ", wide level after a push");
+    Press(Qt::Key_R);
+    Press(Qt::Key_I);
+    Press(Qt::Key_I);
+    ASSERT_EQ(TileSize(), kLargestTileSizeLimit - 2 * kTileSizeStep);
+    expect_same(name + ", wide level, smaller tiles");
+    Press(Qt::Key_N);
+    ASSERT_EQ(MazeHeight(), 9);
+    Press(Qt::Key_I);
+    Press(Qt::Key_I);
+    ASSERT_EQ(TileSize(), kSmallestTileSize);
+    Press(Qt::Key_Right);
+    expect_same(name + ", tall level, smallest tiles");
+    Press(Qt::Key_R);
+    Press(Qt::Key_V);
+    ASSERT_EQ(MazeWidth(), 6);
+    expect_same(name + ", back to the small level");
+    Discard();
+  }
 }
 
 }  // namespace
