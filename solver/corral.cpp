@@ -26,8 +26,15 @@ constexpr int16_t kCorralFull = -1;  // corral store: the position table is full
 // both; each further search of it still counts as one more slot in use (work.slots_in_use),
 // as if it had kept a slot of its own, so that the table runs full when it would with a slot
 // per search.
-constexpr int16_t kKeptForwardEscape = 8;  // flag: a search of this start escaped forward
-constexpr int16_t kKeptFirstOther = 7;     // mask: the first other verdict (4, 5 or 6), or 0
+//
+// A forward search that ran out of positions ends the same way whenever it is run again in
+// the same solve: it met every position within its reach, none of them escaped, and none can
+// take a kept escape later, because a search from any of them reaches no more than those
+// positions (so it neither escapes nor gives up) and takes no kept escape either. The slot
+// remembers such a deadlock, and a later forward test of the start takes it without a search.
+constexpr int16_t kKeptForwardEscape = 8;     // flag: a search of this start escaped forward
+constexpr int16_t kKeptForwardDeadlock = 16;  // flag: a forward search of this start ran out
+constexpr int16_t kKeptFirstOther = 7;        // mask: the first other verdict (4, 5 or 6), or 0
 
 int16_t escape_verdict(CorralMode mode) {
   return mode == CorralMode::kForward ? kForwardEscape : kBackwardEscape;
@@ -50,7 +57,19 @@ int16_t folded(int16_t kept, int16_t verdict) {
   if (verdict == kForwardEscape) {
     return static_cast<int16_t>(kept | kKeptForwardEscape);
   }
+  if (verdict == kForwardDeadlock) {
+    kept = static_cast<int16_t>(kept | kKeptForwardDeadlock);
+  }
   return (kept & kKeptFirstOther) != 0 ? kept : static_cast<int16_t>(kept | verdict);
+}
+
+// Whether a search in mode from the start whose folded slot is `kept` (kNoSlot for none) is
+// known to end in a deadlock again. The search it spares could store up to a queue of
+// positions; only with room for them all is the outcome sure not to be a full table.
+bool known_deadlock(CorralMode mode, int32_t kept) {
+  return mode == CorralMode::kForward && kept != kNoSlot &&
+         (table[kept].verdict & kKeptForwardDeadlock) != 0 &&
+         work.slots_in_use + kCorralQueueSize < kTableSlots;
 }
 
 std::span<const uint8_t> crates_of(const Key& key) {
@@ -233,10 +252,13 @@ int16_t corral_verdict(CorralMode mode, int32_t player_cell) {
   if (known != kVerdictNone) {
     return known;
   }
-  for (const int32_t crate : std::span(work.corral_crates.data(), work.corral_count)) {
-    set_occupancy(crate, kEmpty);
+  int16_t verdict = kForwardDeadlock;
+  if (!known_deadlock(mode, kept)) {
+    for (const int32_t crate : std::span(work.corral_crates.data(), work.corral_count)) {
+      set_occupancy(crate, kEmpty);
+    }
+    verdict = corral_search(mode, work.free_area - work.corral_count);
   }
-  const int16_t verdict = corral_search(mode, work.free_area - work.corral_count);
   if (verdict != kCorralFull) {
     keep_verdict(verdict, kept);
   }

@@ -100,6 +100,35 @@ TEST(Corral, CrateSealingAPocketItCanNeverLeaveIsADeadlock) {
   EXPECT_EQ(rv7solv::work.slots_in_use, 2);
 }
 
+// A pocket two cells deep: the crate can be pushed one cell into it (on its way to the goal
+// above, were the player below it) and no further, and the player never gets in.
+constexpr char kDeepPocket[] = R"(
+#######
+#.    #
+#     #
+#$    #
+# #   #
+# #   #
+#######
+)";
+
+TEST(Corral, KeptForwardDeadlockIsTakenAgainWithoutASearchWhileTheTableHasRoom) {
+  prepare_push(kDeepPocket, 2, 3, 2);
+  ASSERT_TRUE(forward_test(3, 1, 3, 2));
+  const int32_t searched = rv7solv::work.queue_free;
+  ASSERT_GT(searched, 1);
+  // Met again, the deadlock is taken from the kept slot: only the start enters the queue.
+  EXPECT_TRUE(forward_test(3, 1, 3, 2));
+  EXPECT_EQ(rv7solv::work.queue_free, 1);
+  EXPECT_EQ(rv7solv::work.slots_in_use, 2);
+  EXPECT_EQ(kept_verdicts().size(), 1U);
+  // Without room for a whole search it is searched again, and runs into the full table just
+  // where that search would.
+  rv7solv::work.slots_in_use = rv7solv::kTableSlots - searched + 1;
+  EXPECT_FALSE(forward_test(3, 1, 3, 2));
+  EXPECT_TRUE(rv7solv::work.table_full);
+}
+
 TEST(Corral, CorralThatCanBeOpenedIsNoDeadlockAndItsEscapeIsKept) {
   prepare_push(kPocketWithGoal, 2, 3, 2);
   EXPECT_FALSE(forward_test(3, 1, 3, 2));
