@@ -18,14 +18,17 @@ mkdir -p "$work/data/Ini" "$work/data/Mazes/Slow" && cd "$work/data" || fail "no
 printf '[Game]\nMaze = Slow\nPlayer = Tester\nSlow = 1\n' >Ini/Game.Ini
 printf '[Mazes]\nSlow = 1\n' >Ini/Mazes.Ini
 cat >Mazes/Slow/Slow.1 <<'LEVEL'
-################
-###      * #####
-### *     ######
-###*  #     ####
-###  **  .*    #
-#####@$    #*  #
-#####*##########
-################
+###############
+######   # $# #
+#####     $#$$#
+#####   *$ # .#
+# #   .  ..# $#
+### #.  # ## ##
+# .   #.. #   #
+# * ## $## $#.#
+#    ..   $@ $#
+##  ##   #$  ##
+###############
 LEVEL
 
 # The other visible window of the game: the Thinking dialog.
