@@ -205,7 +205,7 @@ TEST_F(DataSafety, KilledWritersLeaveNoTornFileAndOneStrayAtMost) {
   for (int kill = 0; kill < kKills; ++kill) {
     const pid_t writer = StartChild([] {
       for (int round = 0;; ++round) {
-        set_game_value("Player", "W" + std::to_string(round));
+        set_game_value("Player", std::string("W").append(std::to_string(round)));
         writeGameIni();
       }
     });

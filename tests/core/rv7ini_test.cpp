@@ -122,7 +122,8 @@ TEST_F(GameIniTest, FullDiskLeavesTheOldFilesAndReportsEachFailure) {
     EXPECT_EQ(writeConfigIni(), EFBIG);
   }
   SetWriteFailureReporter(nullptr);
-  const std::string full = " " + std::to_string(EFBIG);
+  std::string full = " ";
+  full += std::to_string(EFBIG);
   EXPECT_EQ(g_reported, (std::vector<std::string>{"Ini\\Game.Ini" + full, "Ini\\Mazes.Ini" + full,
                                                   "Ini\\Config.Ini" + full}));
   EXPECT_EQ(ReadFile("Ini\\Game.Ini"), "[Game]\nPlayer = Ann\n");
